@@ -1,0 +1,56 @@
+#include "app/Unit2.h"
+
+#include "app/Globals.h"
+#include "app/Unit1.h"
+#include "platform/InputBlock.h"
+
+#include <QEventLoop>
+
+TForm2::TForm2(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Searching..."));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowState(Qt::WindowMinimized);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    setGeometry(414, 182, 217, 68);
+
+    HTML1 = new platform::THTML(this, platform::THTML::ExtractorFonts(),
+                                platform::THTML::Mode::TextOnly);
+    HTML1->setObjectName(QStringLiteral("HTML1"));
+    HTML1->setGeometry(40, 8, 150, 44);
+    connect(HTML1, &platform::THTML::OnEndRetrieval, this, [this] {
+        if (ModalShowing())
+            HTML1EndRetrieval();
+    });
+
+    timeout.setSingleShot(true);
+    timeout.setInterval(TimeoutMs);
+    connect(&timeout, &QTimer::timeout, this, [this] {
+        if (Form1)
+            Form1->PageText.clear();
+        endModal(2);
+    });
+}
+
+int TForm2::ShowModal() {
+    // The window itself is never mapped: a modal show is its handlers and a nested loop.
+    platform::InputBlock block(this);
+    QEventLoop nested;
+    loop = &nested;
+    ModalResult = 0;
+    FormShow();
+    timeout.start();
+    if (ModalResult == 0)
+        nested.exec();
+    timeout.stop();
+    loop = nullptr;
+    return ModalResult;
+}
+
+void TForm2::endModal(int result) {
+    ModalResult = result;
+    if (loop)
+        loop->quit();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QTreeWidgetItem>
+
+// What the loader remembers on each Contents node: its creation number (the position of its
+// entry in the node target list and in NodeTable) and its two image indexes.
+namespace navigation {
+
+inline void SetNodeNumber(QTreeWidgetItem *node, int number) {
+    node->setData(0, Qt::UserRole, number);
+}
+inline int NodeNumber(const QTreeWidgetItem *node) {
+    return node->data(0, Qt::UserRole).toInt();
+}
+
+inline void SetNodeImages(QTreeWidgetItem *node, int image, int selected) {
+    node->setData(0, Qt::UserRole + 1, image);
+    node->setData(0, Qt::UserRole + 2, selected);
+}
+inline int NodeImage(const QTreeWidgetItem *node) {
+    return node->data(0, Qt::UserRole + 1).toInt();
+}
+inline int NodeSelectedImage(const QTreeWidgetItem *node) {
+    return node->data(0, Qt::UserRole + 2).toInt();
+}
+
+} // namespace navigation

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace navigation {
+
+// "C:\Help\intro.htm" -> "file:///C|/Help/intro.htm": the first character, "|", the path from
+// its third character on, every backslash made a forward slash; nothing escaped.
+QString MakeTopicURL(const QString &path);
+
+// The text after an entry's first "@"; the whole entry when it has none.
+QString TopicTarget(const QString &entry);
+
+// The text before an entry's first "@" (its title or keyword); empty when it has none.
+QString Caption(const QString &entry);
+
+// The page name of a URL: the text after its last "/", the whole URL when it has none.
+QString PageName(const QString &url);
+
+enum class LengthRule { AtLeast14, MoreThan14 };
+bool PassesLengthRule(const QString &topicUrl, LengthRule rule);
+
+} // namespace navigation

@@ -1,0 +1,84 @@
+#include "platform/FileSystem.h"
+
+#include "platform/Paths.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace platform {
+
+std::optional<QStringList> ListDirectory(const QString &windowsDir) {
+    const QString native = ToNativePath(windowsDir.isEmpty() ? QStringLiteral(".") : windowsDir);
+    const QString dir = windowsDir.isEmpty() ? QStringLiteral(".") : native;
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        return std::nullopt;
+    QStringList names;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileName();
+    }
+    if (names.isEmpty())
+        return std::nullopt;
+    return names;
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString &windowsPath) {
+    const QString native = ToNativePath(windowsPath);
+    if (native.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(native);
+    // Devices, pipes and directories never reach open(): reading them could block or never end.
+    if (!info.isFile() || info.size() > MaxFileSize)
+        return std::nullopt;
+    QFile file(native);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    const qint64 size = file.size();
+    if (size > MaxFileSize)
+        return std::nullopt;
+    QByteArray buffer(size, '\0');
+    const qint64 got = file.read(buffer.data(), size);
+    buffer.truncate(qMax<qint64>(got, 0));
+    return buffer;
+}
+
+QString FromWindows1252(QByteArrayView bytes) {
+    // 0x80..0x9F are the only bytes where Windows-1252 differs from Latin-1.
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(high[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+QString DecodeText(const QByteArray &bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                          : QStringConverter::Utf16BE);
+        QString text = utf16(QByteArrayView(bytes).sliced(2));
+        const qsizetype zero = text.indexOf(QChar(0));
+        return zero < 0 ? text : text.left(zero);
+    }
+    QByteArrayView view(bytes);
+    const qsizetype zero = view.indexOf('\0');
+    if (zero >= 0)
+        view = view.first(zero);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(view);
+    if (!utf8.hasError())
+        return text;
+    return FromWindows1252(view);
+}
+
+} // namespace platform

@@ -1,0 +1,264 @@
+#include "platform/THTML.h"
+
+#include "platform/FileSystem.h"
+#include "platform/HtmlText.h"
+#include "platform/Paths.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace platform {
+
+namespace {
+
+struct PageLocation {
+    QString windowsPath; // "C:\dir\page.htm"
+    QString fragment;    // after '#', empty when none
+};
+
+// "file:///C|/dir/page.htm#frag" -> "C:\dir\page.htm" and "frag". Empty path for anything
+// that is not a file URL with a drive.
+PageLocation locate(const QString &url) {
+    if (!url.startsWith(u"file:", Qt::CaseInsensitive))
+        return {};
+    QString rest = url.mid(5);
+    while (rest.startsWith(u'/') || rest.startsWith(u'\\'))
+        rest.remove(0, 1);
+    if (rest.size() < 2 || !rest.at(0).isLetter() || (rest.at(1) != u'|' && rest.at(1) != u':'))
+        return {};
+    QString path = rest.left(1) + u':' + rest.mid(2);
+    path.replace(u'/', u'\\');
+    PageLocation location{path, {}};
+    // A '#' may belong to the file name; only when no such file exists is it a fragment.
+    const qsizetype hash = path.lastIndexOf(u'#');
+    if (hash >= 0 && !QFileInfo(ToNativePath(path)).isFile()) {
+        location.windowsPath = path.left(hash);
+        location.fragment = path.mid(hash + 1);
+    }
+    return location;
+}
+
+QString topicUrlOf(const QString &windowsPath, const QString &fragment) {
+    QString url = QStringLiteral("file:///") + windowsPath.left(1) + u'|' + windowsPath.mid(2);
+    url.replace(u'\\', u'/');
+    if (!fragment.isEmpty())
+        url += u'#' + fragment;
+    return url;
+}
+
+bool looksLikeHtml(const QString &file, const QByteArray &bytes) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix.startsWith(u"htm") || suffix == u"xhtml" || suffix == u"shtml")
+        return true;
+    return bytes.left(512).toLower().contains("<html");
+}
+
+QString cssColor(const QColor &color) {
+    return color.name(QColor::HexRgb);
+}
+
+QString cssFont(const TFont &font) {
+    QString css =
+        QStringLiteral("font-family: '%1'; color: %2;")
+            .arg(QString(font.Name()).remove(u'\''), cssColor(TColorToQColor(font.Color())));
+    if (font.Size() > 0 && font.Size() < 1000)
+        css += QStringLiteral(" font-size: %1pt;").arg(font.Size());
+    css += font.Style().Bold ? QStringLiteral(" font-weight: bold;")
+                             : QStringLiteral(" font-weight: normal;");
+    css += font.Style().Italic ? QStringLiteral(" font-style: italic;")
+                               : QStringLiteral(" font-style: normal;");
+    return css;
+}
+
+} // namespace
+
+THTML::FontSet THTML::ViewerFonts() {
+    const TFontStyles bold{true, false};
+    return {
+        TFont(QStringLiteral("Arial"), 9.75),        TFont(QStringLiteral("Arial"), 12),
+        TFont(QStringLiteral("Arial"), 24, bold),    TFont(QStringLiteral("Arial"), 18, bold),
+        TFont(QStringLiteral("Arial"), 14.25, bold), TFont(QStringLiteral("Arial"), 12, bold),
+        TFont(QStringLiteral("Arial"), 9.75, bold),  TFont(QStringLiteral("Arial"), 8.25, bold)};
+}
+
+THTML::FontSet THTML::ExtractorFonts() {
+    const TFontStyles bold{true, false};
+    const QString times = QStringLiteral("Times New Roman");
+    return {TFont(times, 12),          TFont(QStringLiteral("Courier New"), 9.75),
+            TFont(times, 24, bold),    TFont(times, 18, bold),
+            TFont(times, 14.25, bold), TFont(times, 12, bold),
+            TFont(times, 9.75, bold),  TFont(times, 8.25, bold)};
+}
+
+THTML::THTML(QWidget *parent, const FontSet &initialFonts, Mode controlMode)
+    : QTextBrowser(parent), mode(controlMode), fonts(initialFonts) {
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    for (TFont &font : fonts)
+        font.SetOnChange([this] { restyle(); });
+    connect(this, &QTextBrowser::anchorClicked, this, &THTML::followLink);
+    restyle();
+}
+
+void THTML::RequestDoc(const QString &url) {
+    load(url);
+    postEndRetrieval();
+}
+
+void THTML::postEndRetrieval() {
+    QMetaObject::invokeMethod(
+        this, [this] { emit OnEndRetrieval(this); }, Qt::QueuedConnection);
+}
+
+void THTML::load(const QString &url) {
+    documentUrl = url;
+    const PageLocation location = locate(url);
+    const QString native = ToNativePath(location.windowsPath);
+    const std::optional<QByteArray> bytes =
+        native.isEmpty() ? std::nullopt : ReadWholeFile(location.windowsPath);
+    if (!bytes) {
+        showError(url);
+        return;
+    }
+    pageFile = native;
+    const bool html = looksLikeHtml(native, *bytes);
+    const QString text = html ? DecodeHtml(*bytes) : DecodeText(*bytes);
+    if (mode == Mode::TextOnly) {
+        plainText = html ? ExtractPlainText(text) : text;
+        return;
+    }
+    document()->setBaseUrl(QUrl::fromLocalFile(native));
+    if (html) {
+        pageHtml = text;
+        setHtml(text);
+    } else {
+        pageHtml.clear();
+        setPlainText(text);
+    }
+    if (!location.fragment.isEmpty())
+        scrollToAnchor(location.fragment);
+}
+
+void THTML::showError(const QString &url) {
+    pageFile.clear();
+    plainText.clear();
+    if (mode == Mode::TextOnly)
+        return;
+    pageHtml = QStringLiteral("<html><body><h2>The page cannot be displayed</h2>"
+                              "<p>The page <b>%1</b> could not be found or read.</p>"
+                              "</body></html>")
+                   .arg(url.toHtmlEscaped());
+    document()->setBaseUrl(QUrl());
+    setHtml(pageHtml);
+}
+
+void THTML::followLink(const QUrl &link) {
+    const QString scheme = link.scheme().toLower();
+    if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
+        QDesktopServices::openUrl(link);
+        return;
+    }
+    // A one-letter scheme is a Windows drive ("C:\page.htm" written as a link).
+    const bool drive = scheme.size() == 1;
+    if (!scheme.isEmpty() && scheme != u"file" && !drive)
+        return; // javascript:, data:, ms-its:, smb: ... are never opened
+    if (scheme.isEmpty() && link.path().isEmpty()) {
+        if (link.hasFragment())
+            scrollToAnchor(link.fragment());
+        return;
+    }
+    QString windowsPath;
+    if (drive) {
+        windowsPath = link.toString(QUrl::FullyDecoded);
+    } else {
+        const QUrl base = QUrl::fromLocalFile(pageFile.isEmpty() ? QStringLiteral("/") : pageFile);
+        const QUrl target = base.resolved(link);
+        if (!target.isLocalFile() || !target.host().isEmpty())
+            return; // a file link to another machine (file://server/share) is not followed
+        windowsPath = ToWindowsPath(target.toLocalFile());
+    }
+    load(topicUrlOf(windowsPath, link.fragment(QUrl::FullyDecoded)));
+    postEndRetrieval();
+}
+
+QVariant THTML::loadResource(int type, const QUrl &name) {
+    // Only local files, relative to the page, are ever read: nothing goes to the network.
+    QUrl url = name;
+    if (url.isRelative())
+        url = QUrl::fromLocalFile(pageFile).resolved(name);
+    if (!url.isLocalFile() || !url.host().isEmpty())
+        return {};
+    const std::optional<QByteArray> bytes = ReadWholeFile(ToWindowsPath(url.toLocalFile()));
+    if (!bytes)
+        return {};
+    if (type == QTextDocument::StyleSheetResource || type == QTextDocument::HtmlResource)
+        return DecodeText(*bytes);
+    return *bytes;
+}
+
+QString THTML::GetPlainText(quint16, quint16) const {
+    return mode == Mode::TextOnly ? plainText : document()->toPlainText();
+}
+
+QString THTML::GetWideStringProp(int index) const {
+    return index == PropDocumentUrl ? documentUrl : QString();
+}
+
+TFont *THTML::GetTFontProp(int index) {
+    if (index == FontBody)
+        return &fonts[0];
+    if (index >= 28 && index <= 33)
+        return &fonts[index - 28 + 2];
+    return nullptr;
+}
+
+void THTML::SetTColorProp(int index, TColor color) {
+    colors[index] = color;
+    restyle();
+}
+
+TColor THTML::GetTColorProp(int index, TColor fallback) const {
+    const auto it = colors.find(index);
+    return it == colors.end() ? fallback : it->second;
+}
+
+QString THTML::styleSheet() const {
+    QString css = QStringLiteral("body { %1 }\n").arg(cssFont(fonts[0]));
+    if (colors.count(ColorText))
+        css += QStringLiteral("body { color: %1; }\n")
+                   .arg(cssColor(TColorToQColor(colors.at(ColorText))));
+    css += QStringLiteral("pre, code, tt, kbd, samp { %1 }\n").arg(cssFont(fonts[1]));
+    for (int level = 1; level <= 6; ++level)
+        css += QStringLiteral("h%1 { %2 }\n").arg(level).arg(cssFont(fonts[level + 1]));
+    if (colors.count(ColorLink))
+        css += QStringLiteral("a { color: %1; }\n")
+                   .arg(cssColor(TColorToQColor(colors.at(ColorLink))));
+    return css;
+}
+
+void THTML::restyle() {
+    if (mode == Mode::TextOnly)
+        return; // nothing is laid out, so fonts and colours change nothing
+    QPalette pal = palette();
+    if (colors.count(ColorBackground))
+        pal.setColor(QPalette::Base, TColorToQColor(colors.at(ColorBackground)));
+    const TColor text = colors.count(ColorText) ? colors.at(ColorText) : fonts[0].Color();
+    pal.setColor(QPalette::Text, TColorToQColor(text));
+    if (colors.count(ColorLink))
+        pal.setColor(QPalette::Link, TColorToQColor(colors.at(ColorLink)));
+    if (colors.count(ColorVisitedLink))
+        pal.setColor(QPalette::LinkVisited, TColorToQColor(colors.at(ColorVisitedLink)));
+    setPalette(pal);
+    document()->setDefaultFont(fonts[0].ToQFont());
+    document()->setDefaultStyleSheet(styleSheet());
+    if (!pageHtml.isEmpty()) {
+        const int scroll = verticalScrollBar()->value();
+        setHtml(pageHtml);
+        verticalScrollBar()->setValue(scroll);
+    }
+}
+
+} // namespace platform

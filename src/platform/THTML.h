@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/Colors.h"
+#include "platform/TFont.h"
+
+#include <QTextBrowser>
+#include <array>
+#include <map>
+
+namespace platform {
+
+// The HTML view control. It shows the page of a topic URL ("file:///C|/dir/page.htm"),
+// follows links inside the viewer, and reports the end of every retrieval through the event
+// loop. A control in text-only mode never lays a page out: it only keeps the page's plain text.
+class THTML : public QTextBrowser {
+    Q_OBJECT
+
+public:
+    enum class Mode { View, TextOnly };
+    using FontSet = std::array<TFont, 8>;
+
+    // Font properties: -512 the body font, 28..33 headings 1..6. Colour properties: -513 the
+    // text, -501 the background, 21 links, 22 visited links. Property 1001: the document URL.
+    static constexpr int FontBody = -512;
+    static constexpr int ColorText = -513;
+    static constexpr int ColorBackground = -501;
+    static constexpr int ColorLink = 21;
+    static constexpr int ColorVisitedLink = 22;
+    static constexpr int PropDocumentUrl = 1001;
+
+    // The main window's initial fonts and the extractor window's.
+    static FontSet ViewerFonts();
+    static FontSet ExtractorFonts();
+
+    THTML(QWidget *parent, const FontSet &fonts, Mode mode = Mode::View);
+
+    // Starts showing `url` and returns at once; OnEndRetrieval follows through the event loop.
+    void RequestDoc(const QString &url);
+    QString GetPlainText(quint16 start, quint16 end) const;
+    QString GetWideStringProp(int index) const;
+    // The font behind a font property (-512, 28..33); null for any other index.
+    TFont *GetTFontProp(int index);
+    void SetTColorProp(int index, TColor color);
+    // A colour property as last set; `fallback` when it never was.
+    TColor GetTColorProp(int index, TColor fallback = 0) const;
+    // Font slot 0..7: body, fixed pitch, headings 1..6.
+    const TFont &Font(int slot) const { return fonts.at(slot); }
+
+    Mode ControlMode() const { return mode; }
+
+signals:
+    void OnEndRetrieval(QObject *sender);
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    void load(const QString &url);
+    void showError(const QString &url);
+    void followLink(const QUrl &link);
+    void postEndRetrieval();
+    void restyle();
+    QString styleSheet() const;
+
+    Mode mode;
+    FontSet fonts;
+    std::map<int, TColor> colors;
+    QString documentUrl; // property 1001, exactly as requested or followed
+    QString pageFile;    // the native path of the page shown, empty when none
+    QString pageHtml;    // kept to lay the page out again when fonts or colours change
+    QString plainText;   // text-only mode
+};
+
+} // namespace platform

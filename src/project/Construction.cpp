@@ -1,0 +1,82 @@
+#include "app/Unit1.h"
+#include "navigation/NodeNumber.h"
+#include "navigation/TopicUrl.h"
+
+#include <QCollator>
+
+namespace {
+
+// A node's icon: its image, and its selected image for when it is selected.
+QIcon nodeIcon(const std::array<QIcon, 4> &images, int image, int selected) {
+    QIcon icon;
+    for (const QSize &size : images[image].availableSizes())
+        icon.addPixmap(images[image].pixmap(size), QIcon::Normal);
+    for (const QSize &size : images[selected].availableSizes())
+        icon.addPixmap(images[selected].pixmap(size), QIcon::Selected);
+    return icon;
+}
+
+// Position at which `keyword` goes into a list sorted alphabetically without regard to case;
+// after the entries that compare equal, so equal keywords keep their file order.
+int sortedPosition(const QListWidget *list, const QString &keyword) {
+    static const QCollator collator = [] {
+        QCollator c;
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    int low = 0;
+    int high = list->count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (collator.compare(keyword, list->item(middle)->text()) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+} // namespace
+
+void TForm1::CompleteContentsRecord(const QString &body, const QString &type, int parent) {
+    const bool book = type == u"R" || type == u"F";
+    if (!book && type != u"P")
+        return; // any other entry type makes nothing and uses no creation number
+
+    // A parent number that names no node made earlier makes a top-level node, so nothing of
+    // the file is lost and the creation numbers stay in step.
+    TTreeNode *parentNode = nullptr;
+    if (type != u"R" && parent >= 0 && static_cast<size_t>(parent) < NodeTable.size())
+        parentNode = NodeTable[static_cast<size_t>(parent)];
+
+    auto *node = new QTreeWidgetItem(QStringList{navigation::Caption(body)});
+    const int number = static_cast<int>(NodeTable.size());
+    navigation::SetNodeNumber(node, number);
+    if (type == u"R") {
+        TreeView1->addTopLevelItem(node);
+        SelectNode(node);
+        CurrentNode = node;
+    } else if (parentNode) {
+        CurrentNode = parentNode;
+        if (type == u"F")
+            SelectNode(parentNode);
+        parentNode->addChild(node);
+    } else {
+        TreeView1->addTopLevelItem(node);
+    }
+    ListBox2->addItem(body);
+    NodeTable.push_back(node);
+    const int image = book ? 0 : 2;
+    node->setIcon(0, nodeIcon(ImageList1, image, image + 1));
+    navigation::SetNodeImages(node, image, image + 1);
+}
+
+void TForm1::CompleteIndexRecord(const QString &body) {
+    const QString keyword = navigation::Caption(body);
+    const int record = ListBox3->count();
+    ListBox3->addItem(body);
+    auto *entry = new QListWidgetItem(keyword);
+    // The keyword keeps its own record, wherever sorting puts it.
+    entry->setData(Qt::UserRole, record);
+    ListBox1->insertItem(sortedPosition(ListBox1, keyword), entry);
+}

@@ -1,0 +1,74 @@
+#include "platform/Colors.h"
+#include "platform/CommandLine.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "support/TestSupport.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(Platform, PathsMapToDriveZAndBack) {
+    EXPECT_EQ(platform::ToWindowsPath("/home/ann/help/"), "Z:\\home\\ann\\help\\");
+    EXPECT_EQ(platform::ToNativePath("Z:\\no\\such\\place.htm"), "/no/such/place.htm");
+    EXPECT_EQ(platform::ToNativePath("z:/tmp"), "/tmp");
+    EXPECT_EQ(platform::ToNativePath("C:\\Windows"), "") << "no other drive exists here";
+    EXPECT_EQ(platform::ToNativePath("relative\\x"), "");
+
+    HelpFolder folder;
+    folder.Mkdir("Pages");
+    folder.Write("Pages/Intro.HTM", "x");
+    EXPECT_EQ(platform::ToNativePath(folder.WindowsPath() + "pages\\intro.htm"),
+              folder.Path() + "/Pages/Intro.HTM");
+}
+
+TEST(Platform, CommandLineIsBuiltFromAbsoluteArguments) {
+    EXPECT_EQ(
+        platform::BuildCommandLine({"/opt/v/vellumo", "help", "/data/x.vlp", "sub/"}, "/home/ann"),
+        "Z:\\opt\\v\\vellumo Z:\\home\\ann\\help Z:\\data\\x.vlp Z:\\home\\ann\\sub\\");
+    platform::SetCommandLine("Z:\\a b");
+    EXPECT_EQ(platform::GetCommandLineA(), "Z:\\a b");
+}
+
+TEST(Platform, ListingHasEveryEntryAndReadingTakesRegularFilesOnly) {
+    HelpFolder folder;
+    folder.Write(".hidden.vlp", "h");
+    folder.Mkdir("dir.htm");
+    folder.Write("page.htm", "abc");
+    const auto names = platform::ListDirectory(folder.WindowsPath());
+    ASSERT_TRUE(names.has_value());
+    QStringList sorted = *names;
+    sorted.sort();
+    EXPECT_EQ(sorted, QStringList({".", "..", ".hidden.vlp", "dir.htm", "page.htm"}));
+    EXPECT_FALSE(platform::ListDirectory(folder.WindowsPath() + "missing\\").has_value());
+
+    EXPECT_EQ(platform::ReadWholeFile(folder.WindowsPath() + "PAGE.HTM"), QByteArray("abc"));
+    EXPECT_FALSE(platform::ReadWholeFile(folder.WindowsPath() + "dir.htm").has_value());
+    EXPECT_FALSE(platform::ReadWholeFile("Z:\\dev\\zero").has_value());
+    EXPECT_FALSE(platform::ReadWholeFile(folder.WindowsPath() + "none").has_value());
+}
+
+TEST(Platform, TextIsDecodedOnce) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {"plain", "plain"},
+        {"caf\xC3\xA9", QString::fromUtf8("caf\u00e9")},
+        {"caf\xE9 \x80", QString::fromUtf8("caf\u00e9 \u20ac")},
+        {"\xEF\xBB\xBFwith bom", "with bom"},
+        {QByteArray("cut\0here", 8), "cut"},
+        {QByteArray("\xFF\xFEu\0t\0f\0", 8), "utf"},
+    };
+    for (const auto &[bytes, text] : cases)
+        EXPECT_EQ(platform::DecodeText(bytes), text) << bytes.toHex().toStdString();
+}
+
+TEST(Platform, ColoursHaveRedInTheLowByteAndSystemColoursComeFromThePalette) {
+    EXPECT_EQ(platform::TColorToQColor(255), QColor(255, 0, 0));
+    EXPECT_EQ(platform::TColorToQColor(16711680), QColor(0, 0, 255));
+    EXPECT_EQ(platform::TColorToQColor(0x00336699), QColor(0x99, 0x66, 0x33));
+    const QPalette palette = QGuiApplication::palette();
+    EXPECT_EQ(platform::TColorToQColor(qint32(0x80000005)), palette.color(QPalette::Base));
+    EXPECT_EQ(platform::TColorToQColor(qint32(0x80000008)), palette.color(QPalette::Text));
+    EXPECT_EQ(platform::TColorToQColor(qint32(0x8000000D)), palette.color(QPalette::Highlight));
+}

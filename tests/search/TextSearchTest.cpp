@@ -1,0 +1,183 @@
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "platform/FileSystem.h"
+#include "search/SearchMatch.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class TextSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.Page("welcome.htm", "<p>Welcome to the Help system.</p>");
+        folder.Page("Intro.HTM", "<p>The INTRODUCTION page.</p>");
+        folder.Page("guide.html", "<p>A guide to   help   and <b>care</b>.</p>");
+        folder.Page("orphan.htm", "<p>help that no Contents entry names</p>");
+        folder.Write("notes.txt", "help in a text file");
+        folder.Write("page.shtml", "<p>help</p>");
+        folder.Mkdir("old.htm"); // a folder named like a page
+        folder.WriteText("help.vlp",
+                         MakeProject({"[0,R,0]Welcome@welcome.htm", "[1,P,0]Intro@intro.htm",
+                                      "[2,P,0]Guide@guide.html", "[3,P,0]Folder@old.htm"},
+                                     {}));
+        viewer = std::make_unique<Viewer>(folder, "help.vlp");
+        messages.Messages.clear();
+    }
+    TForm1 *form() const { return viewer->form1(); }
+    QStringList results() const {
+        QStringList titles;
+        for (int i = 0; i < form()->ListBox5->count(); ++i)
+            titles << form()->ListBox5->item(i)->text() + "@" + form()->ListBox6->item(i)->text();
+        return titles;
+    }
+    QStringList search(const QString &phrase, int caseChoice = 0) {
+        form()->RadioGroup1->SetItemIndex(caseChoice);
+        form()->RadioGroup1Click();
+        form()->Edit1->setText(phrase);
+        form()->BitBtn1Click();
+        return results();
+    }
+    // The results in the order the folder lists the pages.
+    QStringList inListingOrder(const QStringList &expected) const {
+        QStringList ordered;
+        for (const QString &name : *platform::ListDirectory(folder.WindowsPath()))
+            for (const QString &result : expected)
+                if (result.section('@', 1).compare(name, Qt::CaseInsensitive) == 0)
+                    ordered << result;
+        return ordered;
+    }
+
+    HelpFolder folder;
+    MessageRecorder messages;
+    std::unique_ptr<Viewer> viewer;
+};
+
+} // namespace
+
+TEST_F(TextSearch, CaseModesAndPlainSubstrings) {
+    EXPECT_EQ(search("HELP"), inListingOrder({"Welcome@welcome.htm", "Guide@guide.html"}));
+    EXPECT_EQ(search("HELP", 1), QStringList());
+    EXPECT_EQ(search("Help", 1), QStringList{"Welcome@welcome.htm"});
+    // Upper-case file name: listed as Intro.HTM, matched as intro.htm.
+    EXPECT_EQ(search("introduction"), QStringList{"Intro@intro.htm"});
+    EXPECT_EQ(search("he"),
+              inListingOrder({"Welcome@welcome.htm", "Intro@intro.htm", "Guide@guide.html"}));
+    // White space is folded as the view folds it: "to help and" is one phrase.
+    EXPECT_EQ(search("to help and"), QStringList{"Guide@guide.html"});
+    EXPECT_TRUE(messages.Messages.empty()) << "no message, also for no results";
+    EXPECT_EQ(form()->Edit1->text(), "to help and");
+}
+
+TEST_F(TextSearch, PhrasesThatSearchNothing) {
+    search("welcome");
+    ASSERT_EQ(results(), QStringList{"Welcome@welcome.htm"});
+    QSignalSpy retrievals(Form2->HTML1, &platform::THTML::OnEndRetrieval);
+
+    EXPECT_EQ(search(""), QStringList{"Welcome@welcome.htm"}) << "the empty phrase keeps results";
+    EXPECT_EQ(search("Vellumo Credits"), QStringList{"Welcome@welcome.htm"});
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0].second, "CopyRights");
+    EXPECT_EQ(form()->Edit1->text(), "");
+    EXPECT_EQ(retrievals.count(), 0) << "no page was loaded";
+
+    // The credits phrase in other letter case is an ordinary phrase; spaces are one too.
+    EXPECT_EQ(search("vellumo credits"), QStringList());
+    EXPECT_EQ(search(" "),
+              inListingOrder({"Welcome@welcome.htm", "Intro@intro.htm", "Guide@guide.html"}));
+    EXPECT_GT(retrievals.count(), 0);
+}
+
+TEST_F(TextSearch, EnterInTheEditBoxSearchesOtherKeysDoNot) {
+    form()->PageControl1->setCurrentIndex(2);
+    form()->Edit1->setFocus();
+    QTest::keyClicks(form()->Edit1, "guide");
+    EXPECT_EQ(results(), QStringList());
+    QTest::keyClick(form()->Edit1, Qt::Key_Return);
+    EXPECT_EQ(results(), QStringList{"Guide@guide.html"});
+    EXPECT_EQ(form()->Edit1->text(), "guide");
+}
+
+TEST_F(TextSearch, ResultsOpenTheirTopic) {
+    search("help");
+    ASSERT_EQ(form()->ListBox5->count(), 2);
+    form()->ListBox5->clearSelection();
+    form()->ListBox5->setCurrentItem(nullptr);
+    form()->ListBox5Click(); // nothing chosen: the first result is chosen and shown
+    Viewer::Settle();
+    EXPECT_EQ(form()->ListBox5->currentRow(), 0);
+    EXPECT_TRUE(viewer->Url().endsWith("/" + form()->ListBox6->item(0)->text()));
+    EXPECT_EQ(viewer->Selected(), form()->ListBox5->item(0)->text());
+
+    form()->ListBox5->setCurrentRow(1);
+    QTest::mouseClick(form()->ListBox5->viewport(), Qt::LeftButton, {},
+                      form()->ListBox5->visualItemRect(form()->ListBox5->item(1)).center());
+    Viewer::Settle();
+    EXPECT_TRUE(viewer->Url().endsWith("/" + form()->ListBox6->item(1)->text()));
+
+    // The next search clears the list; an empty list does nothing when clicked.
+    search("nowhere to be found");
+    EXPECT_EQ(form()->ListBox5->count(), 0);
+    EXPECT_EQ(form()->ListBox6->count(), 0);
+    const QString before = viewer->Url();
+    form()->ListBox5Click();
+    Viewer::Settle();
+    EXPECT_EQ(viewer->Url(), before);
+    EXPECT_TRUE(messages.Messages.empty());
+}
+
+TEST_F(TextSearch, ResultTopicsAtTheFourteenCharacterBoundary) {
+    // The rule is "more than 14": a URL of exactly 14 characters is refused.
+    form()->HelpDir = "C:\\";
+    form()->ListBox5->addItem("Short");
+    form()->ListBox6->addItem("abc"); // file:///C|/abc: 14 characters
+    form()->ListBox5->addItem("Long");
+    form()->ListBox6->addItem("abcd");
+    form()->ListBox5->setCurrentRow(0);
+    form()->ListBox5Click();
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0].first, "Html File not Found.");
+    EXPECT_EQ(messages.Messages[0].second, "Html Help Error!");
+    form()->ListBox5->setCurrentRow(1);
+    form()->ListBox5Click();
+    EXPECT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(viewer->Url(), "file:///C|/abcd");
+}
+
+TEST(SearchMatch, APageMatchesTheEntryThatIsIt) {
+    const search::PageMatcher matcher(QStringList{"Data@data.htm", "Longer@a.html",
+                                                  "Section@A.htm#part", "Again@a.htm", "bare.htm",
+                                                  "Sub@sub\\x.htm"});
+    EXPECT_EQ(matcher.Find("a.htm"), 2);
+    EXPECT_EQ(matcher.Find("a.html"), 1);
+    EXPECT_EQ(matcher.Find("data.htm"), 0);
+    EXPECT_EQ(matcher.Find("bare.htm"), 4);
+    EXPECT_EQ(matcher.Find("ta.htm"), -1);
+    EXPECT_EQ(matcher.Find("x.htm"), -1);
+    for (const char *name : {"page.htm", "PAGE.HTML", "x.htm.bak", "a.htmlfoo", "old.htm"})
+        EXPECT_TRUE(search::IsCandidatePage(QString::fromLatin1(name).toLower())) << name;
+    for (const char *name : {"page.shtml", "page.txt", ".", "..", "htm"})
+        EXPECT_FALSE(search::IsCandidatePage(QString::fromLatin1(name))) << name;
+}
+
+TEST(SearchMatchWindow, AHitInAShortNameNeverShowsALongerOne) {
+    HelpFolder folder;
+    folder.Page("a.htm", "<p>needle</p>");
+    folder.Page("data.htm", "<p>hay</p>");
+    folder.Page("a.html", "<p>hay</p>");
+    folder.WriteText(
+        "help.vlp",
+        MakeProject({"[0,R,0]Data@data.htm", "[1,R,0]Long@a.html", "[2,R,0]Short@a.htm"}, {}));
+    MessageRecorder messages;
+    Viewer viewer(folder, "help.vlp");
+    viewer.form1()->Edit1->setText("needle");
+    viewer.form1()->BitBtn1Click();
+    ASSERT_EQ(viewer.form1()->ListBox5->count(), 1);
+    EXPECT_EQ(viewer.form1()->ListBox5->item(0)->text(), "Short");
+    EXPECT_EQ(viewer.form1()->ListBox6->item(0)->text(), "a.htm");
+}
