@@ -22,7 +22,7 @@ public:
     // or TimeoutMs has passed (the text is then empty). The main window takes no input meanwhile.
     int ShowModal();
     bool ModalShowing() const { return loop != nullptr; }
-    static constexpr int TimeoutMs = 5000;
+    static constexpr int TimeoutMs = 3000;
 
     // Handlers (search/Extractor.cpp).
     void FormShow();
