@@ -131,69 +131,16 @@ Charset metaCharset(QByteArrayView head) {
 // spaces, and the importer's hasBlock / blockTagClosed / white-space-compression state.
 // ----------------------------------------------------------------------------------------------
 
+// clang-format off
 enum class Tag : quint8 {
     Unknown,
-    A,
-    Address,
-    B,
-    Big,
-    Blockquote,
-    Body,
-    Br,
-    Caption,
-    Center,
-    Cite,
-    Code,
-    Dd,
-    Dfn,
-    Div,
-    Dl,
-    Dt,
-    Em,
-    Font,
-    H1,
-    H2,
-    H3,
-    H4,
-    H5,
-    H6,
-    Head,
-    Hr,
-    Html,
-    I,
-    Img,
-    Kbd,
-    Li,
-    Link,
-    Meta,
-    Nobr,
-    Ol,
-    P,
-    Pre,
-    Qt,
-    S,
-    Samp,
-    Script,
-    Small,
-    Span,
-    Strong,
-    Style,
-    Sub,
-    Sup,
-    Table,
-    Tbody,
-    Td,
-    Tfoot,
-    Th,
-    Thead,
-    Title,
-    Tr,
-    Tt,
-    U,
-    Ul,
-    Var,
+    A, Address, B, Big, Blockquote, Body, Br, Caption, Center, Cite, Code, Dd, Dfn, Div, Dl, Dt,
+    Em, Font, H1, H2, H3, H4, H5, H6, Head, Hr, Html, I, Img, Kbd, Li, Link, Meta, Nobr, Ol, P,
+    Pre, Qt, S, Samp, Script, Small, Span, Strong, Style, Sub, Sup, Table, Tbody, Td, Tfoot, Th,
+    Thead, Title, Tr, Tt, U, Ul, Var,
     Count
 };
+// clang-format on
 
 enum class Display : quint8 { Block, Inline, Table, None };
 
@@ -359,15 +306,42 @@ constexpr char16_t ObjectReplacement = 0xFFFC;
 constexpr char16_t BeginningOfFrame = 0xFDD0;
 constexpr char16_t EndOfFrame = 0xFDD1;
 
-bool isSpace(char16_t c) {
-    return QChar::isSpace(c);
+enum AsciiClass : quint8 {
+    Blank = 1,    // QChar::isSpace
+    Ordinary = 2, // text that needs no thought: not markup, not blank
+    WordEnd = 4,  // ends an unquoted word in a tag
+    Slash = 8,    // ends an unquoted word when '>' follows
+};
+
+constexpr std::array<quint8, 128> AsciiClasses = [] {
+    std::array<quint8, 128> classes{};
+    for (int c = 0; c < 128; ++c) {
+        const bool blank = c == ' ' || (c >= 0x09 && c <= 0x0D);
+        classes[c] = blank ? Blank | WordEnd : (c == '<' || c == '&') ? 0 : Ordinary;
+    }
+    classes['<'] |= WordEnd;
+    classes['>'] |= WordEnd;
+    classes['='] |= WordEnd;
+    classes['/'] |= Slash;
+    return classes;
+}();
+
+// QChar::isSpace, without a call for the common characters: the Unicode separators (Zs, Zl, Zp)
+// plus U+0085, none of which has changed in years.
+Q_ALWAYS_INLINE bool isSpace(char16_t c) {
+    if (c < 0x80)
+        return AsciiClasses[c] & Blank;
+    if (c < 0x1680)
+        return c == 0x85 || c == Nbsp;
+    return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == LineSeparator ||
+           c == ParagraphSeparator || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 // Characters that need no thought inside text: not markup, not white space, not a frame marker.
-bool isOrdinary(char16_t c) {
+Q_ALWAYS_INLINE bool isOrdinary(char16_t c) {
     if (c < 0x80)
-        return c != '<' && c != '&' && c != ' ' && (c < 0x09 || c > 0x0D);
-    return c != BeginningOfFrame && c != EndOfFrame && !QChar::isSpace(c);
+        return AsciiClasses[c] & Ordinary;
+    return c != BeginningOfFrame && c != EndOfFrame && !isSpace(c);
 }
 
 char16_t lowerChar(char16_t c) {
@@ -377,10 +351,10 @@ char16_t lowerChar(char16_t c) {
 }
 
 // Element and entity names are short runs of letters and digits: packed six bits a character
-// into an integer they are found by a binary search over integers instead of strings.
+// into an integer, they are looked up in a small hash table of integers, not compared as strings.
 constexpr int PackedLength = 10;
 
-constexpr int packChar(char16_t c, bool foldCase) {
+constexpr int packCode(int c, bool foldCase) {
     if (c >= 'a' && c <= 'z')
         return c - 'a' + 1;
     if (c >= 'A' && c <= 'Z')
@@ -390,6 +364,15 @@ constexpr int packChar(char16_t c, bool foldCase) {
     return 0;
 }
 
+constexpr auto makePackCodes(bool foldCase) {
+    std::array<quint8, 128> codes{};
+    for (int c = 0; c < 128; ++c)
+        codes[c] = quint8(packCode(c, foldCase));
+    return codes;
+}
+
+constexpr std::array<quint8, 128> PackCodes[2] = {makePackCodes(false), makePackCodes(true)};
+
 // 0 when the name cannot be one of ours (too long, or a character no name has).
 template <typename Char>
 constexpr quint64 packName(const Char *name, qsizetype length, bool foldCase) {
@@ -397,7 +380,8 @@ constexpr quint64 packName(const Char *name, qsizetype length, bool foldCase) {
         return 0;
     quint64 key = 0;
     for (qsizetype i = 0; i < length; ++i) {
-        const int code = packChar(char16_t(name[i]), foldCase);
+        const auto c = char16_t(name[i]);
+        const int code = c < 0x80 ? PackCodes[foldCase][c] : 0;
         if (code == 0)
             return 0;
         key = (key << 6) | quint64(code);
@@ -412,32 +396,47 @@ constexpr qsizetype constLength(const char *name) {
     return length;
 }
 
-struct Key {
-    quint64 key;
-    int index;
-    constexpr bool operator<(const Key &other) const { return key < other.key; }
+// An open-addressing hash table of packed names, filled at compile time. Indexes holds positions
+// into the named table plus one; zero is a free slot.
+template <int Bits> struct NameTable {
+    std::array<quint64, 1 << Bits> keys{};
+    std::array<quint16, 1 << Bits> indexes{};
+
+    static constexpr std::size_t home(quint64 key) {
+        return std::size_t((key * 0x9E3779B97F4A7C15ULL) >> (64 - Bits));
+    }
+
+    int find(quint64 key) const {
+        if (key == 0)
+            return -1;
+        for (std::size_t i = home(key);; i = (i + 1) & ((1 << Bits) - 1)) {
+            if (indexes[i] == 0)
+                return -1;
+            if (keys[i] == key)
+                return indexes[i] - 1;
+        }
+    }
 };
 
-template <typename Table, std::size_t Size>
-constexpr std::array<Key, Size> sortedKeys(const Table (&table)[Size], bool foldCase) {
-    std::array<Key, Size> keys{};
-    for (std::size_t i = 0; i < Size; ++i)
-        keys[i] = {packName(table[i].name, constLength(table[i].name), foldCase), int(i)};
-    std::sort(keys.begin(), keys.end());
-    return keys;
+template <int Bits, typename Table, std::size_t Size>
+constexpr NameTable<Bits> makeNameTable(const Table (&table)[Size], bool foldCase) {
+    static_assert(Size * 2 <= (1 << Bits));
+    NameTable<Bits> result;
+    for (std::size_t n = 0; n < Size; ++n) {
+        const quint64 key = packName(table[n].name, constLength(table[n].name), foldCase);
+        std::size_t i = NameTable<Bits>::home(key);
+        while (result.indexes[i] != 0)
+            i = (i + 1) & ((1 << Bits) - 1);
+        result.keys[i] = key;
+        result.indexes[i] = quint16(n + 1);
+    }
+    return result;
 }
 
-template <std::size_t Size> int findKey(const std::array<Key, Size> &keys, quint64 key) {
-    if (key == 0)
-        return -1;
-    const auto found = std::lower_bound(keys.begin(), keys.end(), Key{key, 0});
-    return found != keys.end() && found->key == key ? found->index : -1;
-}
-
-constexpr auto EntityKeys = sortedKeys(Entities, false);
+constexpr auto EntityNames = makeNameTable<10>(Entities, false);
 
 const Entity *findEntity(QStringView name) {
-    const int index = findKey(EntityKeys, packName(name.utf16(), name.size(), false));
+    const int index = EntityNames.find(packName(name.utf16(), name.size(), false));
     return index < 0 ? nullptr : &Entities[index];
 }
 
@@ -472,7 +471,7 @@ int decodeEntity(QStringView body, char16_t out[2]) {
 
 class PlainTextExtractor {
 public:
-    explicit PlainTextExtractor(QStringView html) : s(html.data()), n(html.size()) {
+    explicit PlainTextExtractor(QStringView html) : s(html.utf16()), n(html.size()) {
         out = QString(n + 16, Qt::Uninitialized);
         o = out.data();
         capacity = out.size();
@@ -528,7 +527,7 @@ private:
     enum class Separator : quint8 { None, Space, Line };
 
     // Input.
-    const QChar *s;
+    const char16_t *s;
     qsizetype n;
     qsizetype pos = 0;
 
@@ -573,9 +572,12 @@ private:
 
     // --- output -------------------------------------------------------------------------------
 
-    void reserve(qsizetype extra) {
-        if (length + extra <= capacity)
-            return;
+    Q_ALWAYS_INLINE void reserve(qsizetype extra) {
+        if (length + extra > capacity)
+            grow(extra);
+    }
+
+    Q_NEVER_INLINE void grow(qsizetype extra) {
         out.resize(length);
         out.reserve(std::max(capacity * 2, length + extra));
         out.resize(out.capacity());
@@ -713,44 +715,42 @@ private:
         cursorFrames = level;
     }
 
-    void startElement(const Open &e, bool isChild);
+    Q_ALWAYS_INLINE void startElement(const Open &e, bool isChild);
     void startTextNode();
     void updateMode();
+    Q_ALWAYS_INLINE qsizetype plainRun(qsizetype from);
     void text(char16_t c);
     void feed(char16_t c);
 
     // --- parser -------------------------------------------------------------------------------
 
     void eatSpace() {
-        while (pos < n && isSpace(s[pos].unicode()) && s[pos].unicode() != ParagraphSeparator)
-            ++pos;
+        qsizetype end = pos;
+        while (end < n && isSpace(s[end]) && s[end] != ParagraphSeparator)
+            ++end;
+        pos = end;
     }
 
     Word scanWord();
+    Q_ALWAYS_INLINE Word scanName(quint64 &key);
     void scanAttributes();
     void parseTag();
     void parseCloseTag();
     void parseEntity();
     void openElement(Tag tag, Display display, Word name, bool closed);
     void pushImplicit(Tag tag, bool popped);
-    void push(Open e, bool popped, bool childOfParent);
-    void popTo(int depth);
+    Q_ALWAYS_INLINE void push(const Open &e, bool popped, bool childOfParent);
+    Q_ALWAYS_INLINE void popTo(int depth);
     int findOpen(Tag tag, Word name) const;
-    bool resolvePendingText();
-    void newTextNode(bool popped, Tag afterVoid);
+    Q_ALWAYS_INLINE bool resolvePendingText();
+    Q_ALWAYS_INLINE void newTextNode(bool popped, Tag afterVoid);
     quint64 hashName(Word name) const;
     bool sameName(const Open &e, Word name) const;
     int &unknownCount(quint64 hash);
     int unknownCountOf(quint64 hash) const;
 };
 
-constexpr auto ElementKeys = sortedKeys(Elements, true);
-
-const ElementInfo *lookupElement(const QChar *s, qsizetype from, qsizetype length) {
-    const int index =
-        findKey(ElementKeys, packName(QStringView(s + from, length).utf16(), length, true));
-    return index < 0 ? nullptr : &Elements[index];
-}
+constexpr auto ElementNames = makeNameTable<8>(Elements, true);
 
 bool isVoid(Tag tag) {
     return tag == Tag::Img || tag == Tag::Hr || tag == Tag::Br || tag == Tag::Meta;
@@ -783,7 +783,7 @@ bool allowedIn(Tag tag, Tag parent) {
 
 QString PlainTextExtractor::run() {
     while (pos < n) {
-        const char16_t c = s[pos].unicode();
+        const char16_t c = s[pos];
         if (c == u'<') {
             ++pos;
             parseTag();
@@ -794,12 +794,35 @@ QString PlainTextExtractor::run() {
             parseEntity();
             continue;
         }
-        if (mode == Mode::Plain && isOrdinary(c)) {
-            const qsizetype from = pos++;
-            while (pos < n && isOrdinary(s[pos].unicode()))
+        if (mode == Mode::Plain) {
+            if (!preserves(recv.space)) {
+                const qsizetype end = plainRun(pos);
+                if (end > pos) {
+                    pos = end;
+                    continue;
+                }
+            } else if (isOrdinary(c)) {
+                qsizetype end = pos + 1;
+                while (end < n && isOrdinary(s[end]))
+                    ++end;
+                emitRun(pos, end);
+                pos = end;
+                continue;
+            }
+        }
+        if (!recv.started) {
+            // A new text node. Its first blank is held until it is known whether Qt keeps it.
+            if (recv.length == 0 && isSpace(c)) {
+                recv.length = 1;
+                recv.held = c;
                 ++pos;
-            emitRun(from, pos);
-            continue;
+                continue;
+            }
+            startTextNode();
+            if (recv.length == 1)
+                feed(recv.held);
+            recv.length = 2;
+            continue; // c again, the node now shown, hidden or plain
         }
         if (mode == Mode::Skip) {
             // Hidden text: only the next tag matters (no entity can hide a '<').
@@ -816,6 +839,57 @@ QString PlainTextExtractor::run() {
     }
     out.resize(length);
     return out;
+}
+
+// The bulk of a page: words and the blanks between them, in a shown node with white space
+// folded. Stops at markup and at anything unusual; returns where it stopped.
+qsizetype PlainTextExtractor::plainRun(qsizetype i) {
+    // Output never outgrows the input read so far by more than a separator.
+    reserve(n - i + 2);
+    QChar *const to = o;
+    qsizetype size = length;
+    Separator separator = pending;
+    Compress state = compress;
+    bool inserted = false;
+    while (i < n) {
+        char16_t c = s[i];
+        if (c < 0x80 && (AsciiClasses[c] & Blank)) {
+            // The first blank stands as one space, the ones after it are removed.
+            if (state != Compress::Remove) {
+                state = Compress::Remove;
+                if (separator == Separator::None)
+                    separator = Separator::Space;
+                inserted = true;
+            }
+            ++i;
+            continue;
+        }
+        if (!isOrdinary(c))
+            break;
+        if (separator != Separator::None) {
+            if (size > 0)
+                to[size++] = QChar(separator == Separator::Line ? u'\n' : u' ');
+            separator = Separator::None;
+        }
+        state = Compress::Preserve;
+        inserted = true;
+        // A word: copied up to the next character that needs a look.
+        while (c < 0x80 ? (AsciiClasses[c] & Ordinary) != 0 : isOrdinary(c)) {
+            to[size++] = QChar(c);
+            if (++i == n)
+                break;
+            c = s[i];
+        }
+    }
+    length = size;
+    pending = separator;
+    compress = state;
+    if (inserted) {
+        hasBlock = false;
+        documentEmpty = false;
+        lastIsLineSeparator = false;
+    }
+    return i;
 }
 
 void PlainTextExtractor::updateMode() {
@@ -986,28 +1060,70 @@ void PlainTextExtractor::feed(char16_t c) {
 PlainTextExtractor::Word PlainTextExtractor::scanWord() {
     Word word;
     if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
-        const char16_t quote = s[pos].unicode();
+        const char16_t quote = s[pos];
         word.from = ++pos;
-        while (pos < n) {
-            const char16_t c = s[pos++].unicode();
+        qsizetype at = pos;
+        for (;;) {
+            while (at < n && s[at] != quote)
+                ++at;
             // Qt lets a backslash escape a single quote.
-            if (c == quote && (quote == u'"' || s[pos - 2] != u'\\')) {
-                word.length = pos - 1 - word.from;
-                return word;
+            if (at < n && quote == u'\'' && s[at - 1] == u'\\') {
+                ++at;
+                continue;
             }
+            break;
         }
-        word.length = n - word.from;
+        word.length = at - word.from;
+        pos = at < n ? at + 1 : n;
         return word;
     }
-    word.from = pos;
-    while (pos < n) {
-        const char16_t c = s[pos].unicode();
-        if (c == u'>' || c == u'<' || c == u'=' || isSpace(c) ||
-            (c == u'/' && pos + 1 < n && s[pos + 1] == u'>'))
+    qsizetype end = pos;
+    for (; end < n; ++end) {
+        const char16_t c = s[end];
+        if (c < 0x80) {
+            const quint8 kind = AsciiClasses[c];
+            if ((kind & (WordEnd | Slash)) &&
+                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+                break;
+        } else if (isSpace(c)) {
             break;
-        ++pos;
+        }
     }
-    word.length = pos - word.from;
+    word.from = pos;
+    word.length = end - pos;
+    pos = end;
+    return word;
+}
+
+// A tag's name, as scanWord reads it, with its packed key (0 when no element has that name).
+PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
+    if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
+        const Word word = scanWord();
+        key = packName(s + word.from, word.length, true);
+        return word;
+    }
+    quint64 packed = 0;
+    bool packable = true;
+    qsizetype end = pos;
+    for (; end < n; ++end) {
+        const char16_t c = s[end];
+        if (c < 0x80) {
+            const quint8 kind = AsciiClasses[c];
+            if ((kind & (WordEnd | Slash)) &&
+                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+                break;
+            const quint8 code = PackCodes[true][c];
+            packed = (packed << 6) | code;
+            packable = packable && code != 0;
+        } else if (isSpace(c)) {
+            break;
+        } else {
+            packable = false;
+        }
+    }
+    const Word word{pos, end - pos};
+    key = packable && word.length > 0 && word.length <= PackedLength ? packed : 0;
+    pos = end;
     return word;
 }
 
@@ -1049,8 +1165,9 @@ void PlainTextExtractor::parseTag() {
         return;
     }
     resolvePendingText();
-    const Word name = scanWord();
-    if (pos < n && isSpace(s[pos].unicode()))
+    quint64 key = 0;
+    const Word name = scanName(key);
+    if (pos < n && isSpace(s[pos]))
         scanAttributes();
     bool closed = false;
     while (pos < n && s[pos] != u'>') {
@@ -1066,25 +1183,29 @@ void PlainTextExtractor::parseTag() {
         newTextNode(false, Tag::Unknown);
         return;
     }
-    const ElementInfo *info = lookupElement(s, name.from, name.length);
-    openElement(info ? info->tag : Tag::Unknown, info ? info->display : Display::Inline, name,
-                closed);
+    const int element = ElementNames.find(key);
+    openElement(element < 0 ? Tag::Unknown : Elements[element].tag,
+                element < 0 ? Display::Inline : Elements[element].display, name, closed);
 }
 
 // After '<', at '/'.
 void PlainTextExtractor::parseCloseTag() {
     ++pos;
-    Word name = scanWord();
+    quint64 key = 0;
+    Word name = scanName(key);
     while (pos < n) {
         if (s[pos++] == u'>')
             break;
     }
-    while (name.length > 0 && isSpace(s[name.from].unicode())) {
+    const Word scanned = name;
+    while (name.length > 0 && isSpace(s[name.from])) {
         ++name.from;
         --name.length;
     }
-    while (name.length > 0 && isSpace(s[name.from + name.length - 1].unicode()))
+    while (name.length > 0 && isSpace(s[name.from + name.length - 1]))
         --name.length;
+    if (name.length != scanned.length)
+        key = packName(s + name.from, name.length, true);
     if (name.length == 0) {
         // Only a nameless node matches; a text node is one.
         if (!recv.isText)
@@ -1093,8 +1214,8 @@ void PlainTextExtractor::parseCloseTag() {
         newTextNode(false, afterVoid);
         return;
     }
-    const ElementInfo *info = lookupElement(s, name.from, name.length);
-    const Tag tag = info ? info->tag : Tag::Unknown;
+    const int element = ElementNames.find(key);
+    const Tag tag = element < 0 ? Tag::Unknown : Elements[element].tag;
     if (recv.isText && tag != Tag::Unknown && tag == recv.afterVoid) {
         // "<br></br>": the end tag closes the <br> again, which only starts a new text node.
         const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
@@ -1116,7 +1237,7 @@ void PlainTextExtractor::parseEntity() {
     qsizetype bodyLength = 0;
     bool error = false;
     while (q < n) {
-        const char16_t c = s[q++].unicode();
+        const char16_t c = s[q++];
         if (isSpace(c) || q - start > 9) {
             error = true;
             break;
@@ -1197,35 +1318,37 @@ void PlainTextExtractor::pushImplicit(Tag tag, bool popped) {
     push(e, popped, false);
 }
 
-void PlainTextExtractor::push(Open e, bool popped, bool childOfParent) {
+void PlainTextExtractor::push(const Open &element, bool popped, bool childOfParent) {
     const int depth = top() + 1;
     Open &parent = stack[top()];
-    e.chainMax = e.display != Display::Inline ? depth : parent.chainMax;
-    e.nearestBlock = e.display == Display::Block ? depth : parent.nearestBlock;
     if (childOfParent)
         parent.hasChildren = true;
-    if (e.tag == Tag::Unknown)
-        ++unknownCount(e.nameHash);
+    const int chainMax = element.display != Display::Inline ? depth : parent.chainMax;
+    const int nearestBlock = element.display == Display::Block ? depth : parent.nearestBlock;
+    if (element.tag == Tag::Unknown)
+        ++unknownCount(element.nameHash);
     else
-        ++openCount[int(e.tag)];
+        ++openCount[int(element.tag)];
     const bool isChild = lastIsTop && !popped;
-    stack.append(e);
+    Open &e = stack.emplace_back(element);
+    e.chainMax = chainMax;
+    e.nearestBlock = nearestBlock;
     lastIsTop = true;
-    lastChainMax = e.chainMax;
-    startElement(stack.last(), isChild);
+    lastChainMax = chainMax;
+    startElement(e, isChild);
 }
 
 void PlainTextExtractor::popTo(int depth) {
     if (top() > depth)
         lastIsTop = false;
     while (top() > depth) {
-        const Open e = stack.last();
-        stack.removeLast();
+        const Open &e = stack.last();
         if (e.tag == Tag::Unknown)
             --unknownCount(e.nameHash);
         else
             --openCount[int(e.tag)];
         closeElement(e);
+        stack.removeLast();
     }
 }
 
@@ -1295,7 +1418,7 @@ void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
 quint64 PlainTextExtractor::hashName(Word name) const {
     quint64 hash = 14695981039346656037ULL;
     for (qsizetype i = 0; i < name.length; ++i) {
-        hash ^= lowerChar(s[name.from + i].unicode());
+        hash ^= lowerChar(s[name.from + i]);
         hash *= 1099511628211ULL;
     }
     return hash ? hash : 1;
@@ -1305,7 +1428,7 @@ bool PlainTextExtractor::sameName(const Open &e, Word name) const {
     if (e.nameLength != name.length)
         return false;
     for (qsizetype i = 0; i < name.length; ++i) {
-        if (lowerChar(s[e.nameFrom + i].unicode()) != lowerChar(s[name.from + i].unicode()))
+        if (lowerChar(s[e.nameFrom + i]) != lowerChar(s[name.from + i]))
             return false;
     }
     return true;
