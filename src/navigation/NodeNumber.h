@@ -24,4 +24,15 @@ inline int NodeSelectedImage(const QTreeWidgetItem *node) {
     return node->data(0, Qt::UserRole + 2).toInt();
 }
 
+// Nodes nest at most this deep: the tree control lays expanded nodes out recursively, so a
+// deeper chain (a broken or hostile file) would overflow the stack.
+inline constexpr int MaxNodeDepth = 256;
+
+inline void SetNodeDepth(QTreeWidgetItem *node, int depth) {
+    node->setData(0, Qt::UserRole + 3, depth);
+}
+inline int NodeDepth(const QTreeWidgetItem *node) {
+    return node->data(0, Qt::UserRole + 3).toInt();
+}
+
 } // namespace navigation

@@ -9,7 +9,20 @@ const QString HelpError = QStringLiteral("Html Help Error!");
 
 void TForm1::SelectNode(TTreeNode *node) {
     TreeView1->setCurrentItem(node);
-    // Show the node the way a tree shows its selection: its parents opened.
+    // While loading, only the final selection is revealed (ContentsEnd).
+    if (ViewerReady == 1)
+        RevealNode(node);
+}
+
+void TForm1::RevealNode(TTreeNode *node) {
+    // Show the node the way a tree shows its selection, its parents opened. Opening them from
+    // the top down lays each level out once; the tree's own scrolling opens them bottom up and
+    // lays every opened level out again.
+    std::vector<TTreeNode *> parents;
+    for (TTreeNode *parent = node->parent(); parent; parent = parent->parent())
+        parents.push_back(parent);
+    for (auto it = parents.rbegin(); it != parents.rend(); ++it)
+        (*it)->setExpanded(true);
     TreeView1->scrollToItem(node);
 }
 

@@ -20,6 +20,23 @@ void TListBox::keyPressEvent(QKeyEvent *event) {
         emit Click();
 }
 
+TTreeView::~TTreeView() {
+    // QTreeWidgetItem deletes its children recursively; take the tree apart leaf by leaf.
+    std::vector<QTreeWidgetItem *> stack;
+    while (topLevelItemCount() > 0) {
+        stack.push_back(takeTopLevelItem(topLevelItemCount() - 1));
+        while (!stack.empty()) {
+            QTreeWidgetItem *node = stack.back();
+            if (node->childCount() > 0) {
+                stack.push_back(node->takeChild(node->childCount() - 1));
+            } else {
+                stack.pop_back();
+                delete node;
+            }
+        }
+    }
+}
+
 void TTreeView::mouseReleaseEvent(QMouseEvent *event) {
     QTreeWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)

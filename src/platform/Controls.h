@@ -24,11 +24,13 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// A tree view: Click() on a mouse click anywhere in it.
+// A tree view: Click() on a mouse click anywhere in it. Its nodes are deleted without
+// recursion, however deep they nest.
 class TTreeView : public QTreeWidget {
     Q_OBJECT
 public:
     using QTreeWidget::QTreeWidget;
+    ~TTreeView() override;
 signals:
     void Click();
 

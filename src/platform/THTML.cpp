@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/HtmlText.h"
+#include "platform/PageGuard.h"
 #include "platform/Paths.h"
 
 #include <QDesktopServices>
@@ -49,11 +50,21 @@ QString topicUrlOf(const QString &windowsPath, const QString &fragment) {
     return url;
 }
 
-bool looksLikeHtml(const QString &file, const QByteArray &bytes) {
+enum class PageKind { Html, Image, Text, Binary };
+
+PageKind kindOf(const QString &file, const QByteArray &bytes) {
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix.startsWith(u"htm") || suffix == u"xhtml" || suffix == u"shtml")
-        return true;
-    return bytes.left(512).toLower().contains("<html");
+        return PageKind::Html;
+    static const QStringList images{
+        QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+        QStringLiteral("bmp"), QStringLiteral("xpm"), QStringLiteral("ico")};
+    if (images.contains(suffix))
+        return PageKind::Image;
+    const QByteArray head = bytes.left(4096);
+    if (head.toLower().contains("<html"))
+        return PageKind::Html;
+    return head.contains('\0') ? PageKind::Binary : PageKind::Text;
 }
 
 QString cssColor(const QColor &color) {
@@ -124,20 +135,30 @@ void THTML::load(const QString &url) {
         return;
     }
     pageFile = native;
-    const bool html = looksLikeHtml(native, *bytes);
-    const QString text = html ? DecodeHtml(*bytes) : DecodeText(*bytes);
+    const PageKind kind = kindOf(native, *bytes);
+    if (kind == PageKind::Binary) {
+        showError(url); // a program or other binary file is neither shown nor started
+        return;
+    }
+    const QString text = kind == PageKind::Html ? DecodeHtml(*bytes) : DecodeText(*bytes);
     if (mode == Mode::TextOnly) {
-        plainText = html ? ExtractPlainText(text) : text;
+        plainText = kind == PageKind::Html ? ExtractPlainText(text) : text;
         return;
     }
     document()->setBaseUrl(QUrl::fromLocalFile(native));
-    if (html) {
-        pageHtml = text;
-        setHtml(text);
+    if (kind == PageKind::Image) {
+        pageHtml = QStringLiteral("<html><body><img src=\"%1\"></body></html>")
+                       .arg(QUrl::fromLocalFile(native).toString().toHtmlEscaped());
+    } else if (kind == PageKind::Text) {
+        pageHtml = QStringLiteral("<html><body><pre style=\"white-space: pre-wrap\">%1</pre>"
+                                  "</body></html>")
+                       .arg(BreakableText(text).toHtmlEscaped());
+    } else if (TooComplexToLayOut(MeasurePage(text))) {
+        pageHtml = DegradedPage(ExtractPlainText(text));
     } else {
-        pageHtml.clear();
-        setPlainText(text);
+        pageHtml = text;
     }
+    setHtml(pageHtml);
     if (!location.fragment.isEmpty())
         scrollToAnchor(location.fragment);
 }

@@ -48,6 +48,10 @@ void TForm1::CompleteContentsRecord(const QString &body, const QString &type, in
     TTreeNode *parentNode = nullptr;
     if (type != u"R" && parent >= 0 && static_cast<size_t>(parent) < NodeTable.size())
         parentNode = NodeTable[static_cast<size_t>(parent)];
+    // Beyond the deepest level a node hangs beside its parent instead of under it.
+    TTreeNode *home = parentNode;
+    if (home && navigation::NodeDepth(home) + 1 >= navigation::MaxNodeDepth)
+        home = home->parent();
 
     auto *node = new QTreeWidgetItem(QStringList{navigation::Caption(body)});
     const int number = static_cast<int>(NodeTable.size());
@@ -60,7 +64,11 @@ void TForm1::CompleteContentsRecord(const QString &body, const QString &type, in
         CurrentNode = parentNode;
         if (type == u"F")
             SelectNode(parentNode);
-        parentNode->addChild(node);
+        if (home)
+            home->addChild(node);
+        else
+            TreeView1->addTopLevelItem(node);
+        navigation::SetNodeDepth(node, home ? navigation::NodeDepth(home) + 1 : 0);
     } else {
         TreeView1->addTopLevelItem(node);
     }

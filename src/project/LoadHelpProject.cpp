@@ -3,6 +3,8 @@
 #include "project/ProjectReader.h"
 #include "project/StrToInt.h"
 
+#include <QScopeGuard>
+
 // Hands what the reader finds to the main window as it finds it.
 class ProjectBuilder : public project::ProjectSink {
 public:
@@ -11,7 +13,11 @@ public:
     void ContentsRecord(const QString &body, const QString &type, int parent) override {
         form.CompleteContentsRecord(body, type, parent);
     }
-    void ContentsEnd() override { LastNode = NodeTable.empty() ? nullptr : NodeTable.back(); }
+    void ContentsEnd() override {
+        LastNode = NodeTable.empty() ? nullptr : NodeTable.back();
+        if (TTreeNode *selected = form.TreeView1->currentItem())
+            form.RevealNode(selected);
+    }
     void Setting(int k, const QString &value, int line) override {
         if (k == 2)
             HelpTitle = value;
@@ -34,7 +40,14 @@ void TForm1::LoadHelpProject(const QString &text) {
                               QStringLiteral("File Open Error!"));
         return;
     }
-    ProjectBuilder builder(*this);
-    project::ReadHelpProject(text, builder);
+    {
+        // A shown tree lays itself out again at every selection; hidden, it lays out once
+        // when it is shown again (also when the load stops with an error).
+        const bool shownBefore = !TreeView1->isHidden();
+        const auto showAgain = qScopeGuard([&] { TreeView1->setVisible(shownBefore); });
+        TreeView1->hide();
+        ProjectBuilder builder(*this);
+        project::ReadHelpProject(text, builder);
+    }
     ApplyAppearance();
 }
