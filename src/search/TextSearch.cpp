@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InputBlock.h"
 #include "platform/MessageBox.h"
+#include "search/LowerCase.h"
 #include "search/SearchMatch.h"
 
 namespace search {
@@ -58,8 +59,8 @@ void TForm1::BitBtn1Click() {
         PageURL = MakeTopicURL(HelpDir + name);
         Form2->ShowModal();
         if (CaseSensitive == 0) {
-            PageText = PageText.toLower();
-            SearchText = SearchText.toLower();
+            search::LowerCase(PageText);
+            search::LowerCase(SearchText);
         }
         if (!PageText.contains(SearchText))
             continue;
