@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "platform/FileSystem.h"
+#include "search/LowerCase.h"
 #include "search/SearchMatch.h"
 #include "support/TestSupport.h"
 
@@ -46,7 +47,9 @@ protected:
     // The results in the order the folder lists the pages.
     QStringList inListingOrder(const QStringList &expected) const {
         QStringList ordered;
-        for (const QString &name : *platform::ListDirectory(folder.WindowsPath()))
+        // Held in a variable: a range-for over "*temporary" reads a destroyed list.
+        const std::optional<QStringList> names = platform::ListDirectory(folder.WindowsPath());
+        for (const QString &name : *names)
             for (const QString &result : expected)
                 if (result.section('@', 1).compare(name, Qt::CaseInsensitive) == 0)
                     ordered << result;
@@ -180,4 +183,23 @@ TEST(SearchMatchWindow, AHitInAShortNameNeverShowsALongerOne) {
     ASSERT_EQ(viewer.form1()->ListBox5->count(), 1);
     EXPECT_EQ(viewer.form1()->ListBox5->item(0)->text(), "Short");
     EXPECT_EQ(viewer.form1()->ListBox6->item(0)->text(), "a.htm");
+}
+
+TEST(SearchLowerCase, AgreesWithQtOnEveryKindOfText) {
+    const QString cases[] = {
+        "",
+        "PLAIN ASCII Text 123 [@Z]",
+        QString::fromUtf8("Caf\u00c9 \u00c0 la CR\u00c8ME"),
+        QString::fromUtf8("\u0130stanbul \u0130I"),  // dotted capital I lowers to two characters
+        QString::fromUtf8("STRA\u1e9eE \u00df"),     // capital sharp s
+        QString::fromUtf8("\u03a3\u039f\u03a6\u0399\u0391 \u0391\u03a3"),
+        QString::fromUtf8("\U00010400\U00010401 Deseret"), // outside the basic plane
+        QString(QChar(0xD801)) + "A",                  // a lone surrogate
+        QString::fromUtf8("\u00c9") + QString(3000, 'X'),
+    };
+    for (const QString &text : cases) {
+        QString lowered = text;
+        search::LowerCase(lowered);
+        EXPECT_EQ(lowered, text.toLower()) << text.toStdString();
+    }
 }
