@@ -3,7 +3,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -38,12 +37,7 @@ protected:
     }
     // Clicks the link whose text is `text` in the page shown.
     void followLink(const QString &text) {
-        QTextCursor cursor = form()->HTML1->document()->find(text);
-        ASSERT_FALSE(cursor.isNull()) << text.toStdString();
-        cursor.setPosition(cursor.selectionStart() + 1);
-        const QPoint at = form()->HTML1->cursorRect(cursor).center();
-        QTest::mouseClick(form()->HTML1->viewport(), Qt::LeftButton, {}, at);
-        Viewer::Settle();
+        ASSERT_TRUE(ClickLink(form()->HTML1, text)) << text.toStdString();
     }
 
     HelpFolder folder;

@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
-#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -86,11 +85,7 @@ TEST(THTML, AClickedLinkIsFollowedAndEnds) {
     Control c;
     c.html.RequestDoc(topicUrl(folder, "a.htm"));
     Viewer::Settle();
-    QTextCursor cursor = c.html.document()->find("Next page");
-    ASSERT_FALSE(cursor.isNull());
-    cursor.setPosition(cursor.selectionStart() + 2);
-    QTest::mouseClick(c.html.viewport(), Qt::LeftButton, {}, c.html.cursorRect(cursor).center());
-    Viewer::Settle();
+    ASSERT_TRUE(ClickLink(&c.html, "Next page"));
     EXPECT_EQ(c.arrivals.count(), 2);
     EXPECT_EQ(c.html.GetWideStringProp(THTML::PropDocumentUrl), topicUrl(folder, "b.htm"));
     EXPECT_EQ(c.html.GetPlainText(0, 0).simplified(), "Second");

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTest>
+#include <QTextCursor>
 
 namespace testing_support {
 
@@ -165,6 +166,16 @@ void Viewer::Click(TTreeNode *node) const {
 
 void Viewer::Select(TTreeNode *node) const {
     main->TreeView1->setCurrentItem(node);
+}
+
+bool ClickLink(platform::THTML *html, const QString &text) {
+    QTextCursor cursor = html->document()->find(text);
+    if (cursor.isNull())
+        return false;
+    cursor.setPosition(cursor.selectionStart() + 1);
+    QTest::mouseClick(html->viewport(), Qt::LeftButton, {}, html->cursorRect(cursor).center());
+    Viewer::Settle();
+    return true;
 }
 
 } // namespace testing_support

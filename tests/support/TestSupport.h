@@ -12,6 +12,9 @@
 
 class TForm1;
 class TForm2;
+namespace platform {
+class THTML;
+}
 
 namespace testing_support {
 
@@ -88,5 +91,9 @@ private:
     std::unique_ptr<TForm1> main;
     std::unique_ptr<TForm2> extractor;
 };
+
+// Clicks, with the mouse, the link whose text is `text` in the page a control shows; false
+// when the page holds no such text.
+bool ClickLink(platform::THTML *html, const QString &text);
 
 } // namespace testing_support
