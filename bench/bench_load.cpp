@@ -9,6 +9,7 @@
 //   load      TForm1::LoadHelpProject(ProjectText): the tree, the hidden lists, the sorted Index.
 // The window is never shown, so no page is loaded. Any platform does; offscreen is the default.
 
+#include "BenchStats.h"
 #include "app/Globals.h"
 #include "app/Unit1.h"
 #include "platform/CommandLine.h"
@@ -188,22 +189,6 @@ public:
     int records = 0;
 };
 
-struct Stats {
-    double min;
-    double median;
-};
-
-Stats stats(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    return {values.front(), median};
-}
-
-double ms(const QElapsedTimer &timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
 void printRow(const char *name, const std::vector<double> &values, const char *what) {
     const Stats s = stats(values);
     std::printf("%-8s %10.2f %10.2f   %s\n", name, s.min, s.median, what);
@@ -253,16 +238,16 @@ int main(int argc, char *argv[]) {
         QElapsedTimer timer;
         timer.start();
         project::ReadHelpProject(text, sink);
-        const double readerMs = ms(timer);
+        const double readerMs = msSince(timer);
         handedOn = sink.records;
 
         timer.restart();
         auto *form = new TForm1;
         Form1 = form;
-        const double createMs = ms(timer);
+        const double createMs = msSince(timer);
         timer.restart();
         form->LoadHelpProject(ProjectText);
-        const double loadMs = ms(timer);
+        const double loadMs = msSince(timer);
         nodes = static_cast<int>(NodeTable.size());
         indexEntries = form->ListBox1->count();
         topLevel = form->TreeView1->topLevelItemCount();

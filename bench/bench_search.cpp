@@ -13,6 +13,7 @@
 // are in ms; "cpu" is processor time, user and system. Lines starting with "search " are
 // key=value pairs for scripts.
 
+#include "BenchStats.h"
 #include "app/Globals.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -36,22 +37,6 @@
 #include <vector>
 
 namespace {
-
-struct Stats {
-    double min;
-    double median;
-};
-
-Stats stats(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    return {values.front(), median};
-}
-
-double msSince(const QElapsedTimer &timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 // Processor time of this process (all threads), in ms. On a busy machine it moves far less than
 // the wall time.
