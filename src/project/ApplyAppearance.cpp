@@ -4,12 +4,12 @@
 namespace {
 
 // Sets a font's name, colour, size and, for a style code of 0 to 3, its style, in that order.
-void applyFontSpec(platform::TFont &font, const project::FontSpec &spec) {
-    font.SetName(spec.Name);
-    font.SetColor(spec.Color);
-    font.SetSize(spec.Size);
-    if (spec.Style >= 0 && spec.Style <= 3)
-        font.SetStyle(StyleSets[static_cast<size_t>(spec.Style)]);
+void applyFontSpec(platform::TFont &font, const project::FontSpec &setting) {
+    font.SetName(setting.Name);
+    font.SetColor(setting.Color);
+    font.SetSize(setting.Size);
+    if (setting.Style >= 0 && setting.Style <= 3)
+        font.SetStyle(StyleSets[static_cast<size_t>(setting.Style)]);
 }
 
 void giveFont(QWidget *widget, const QFont &font, const QColor &color) {
