@@ -21,6 +21,8 @@ void TListBox::keyPressEvent(QKeyEvent *event) {
 }
 
 TTreeView::~TTreeView() {
+    // A tree being destroyed tells nobody: its owner may already be half gone.
+    blockSignals(true);
     // QTreeWidgetItem deletes its children recursively; take the tree apart leaf by leaf.
     std::vector<QTreeWidgetItem *> stack;
     while (topLevelItemCount() > 0) {
