@@ -12,6 +12,11 @@ bool endsWithProjectExtension(const QString &name) {
     return name.size() >= 4 && name.right(4).toLower() == u".vlp";
 }
 
+// "C:\" or "C:\Help\": a drive, its root and any folders below it.
+bool isRootedFolder(const QString &dir) {
+    return dir.size() >= 3 && dir.at(1) == u':' && dir.at(2) == u'\\' && dir.endsWith(u'\\');
+}
+
 } // namespace
 
 QString TrimCommandLine(const QString &line) {
@@ -40,13 +45,20 @@ std::optional<ProjectLocation> DiscoverProject(const QString &commandLine,
     const bool argumentPresent = line.mid(2).contains(u':');
     QString path = line.mid(colon - 1);
     ProjectLocation location{path, DirectoryPart(path)};
-    if (endsWithProjectExtension(path))
+    const bool projectFile = endsWithProjectExtension(path);
+    if (!projectFile) {
+        if (!path.endsWith(u'\\'))
+            path += u'\\';
+        if (argumentPresent)
+            location.HelpDir = path;
+    }
+    // HelpDir must be an absolute folder: pages are found by appending their names to it, and a
+    // drive-relative path ("C:help.vlp", a Linux name with a colon) would read the drive's root.
+    if (!isRootedFolder(location.HelpDir))
+        return std::nullopt;
+    if (projectFile)
         return location;
 
-    if (!path.endsWith(u'\\'))
-        path += u'\\';
-    if (argumentPresent)
-        location.HelpDir = path;
     const std::optional<QStringList> names = list(location.HelpDir);
     if (!names)
         return std::nullopt;

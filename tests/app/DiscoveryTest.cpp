@@ -76,6 +76,39 @@ TEST(Discovery, ChoosesTheProjectFromTheCommandLine) {
     }
 }
 
+TEST(Discovery, RefusesPathsWithoutAnAbsoluteFolder) {
+    // A listing that offers a project everywhere, so only the path decides.
+    QStringList listed;
+    const app::DirectoryLister everywhere = [&listed](const QString &dir) {
+        listed << dir;
+        return std::optional<QStringList>(QStringList{".", "..", "help.vlp"});
+    };
+    const Case cases[] = {
+        // A Linux argument whose name holds a colon: the last colon makes "Z:ual.vlp", which
+        // would be read as /ual.vlp with no folder for its pages.
+        {R"(Z:\optellumo Z:ual.vlp)", "", ""},
+        {R"(C:.exe D:sub\help.vlp)", "", ""},
+        {R"(C:.exe D:folder)", "", ""},
+        {R"(C:v.exe)", "", ""},
+        // A drive alone stands for its root, as before.
+        {R"(C:.exe D:)", R"(D:\help.vlp)", R"(D:\)"},
+        {R"(C:.exe D:\help.vlp)", R"(D:\help.vlp)", R"(D:\)"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        listed.clear();
+        const auto found = DiscoverProject(QString::fromUtf8(c.line), everywhere);
+        if (*c.projectFile == 0) {
+            EXPECT_FALSE(found.has_value());
+            EXPECT_EQ(listed, QStringList()) << "a relative folder was listed";
+            continue;
+        }
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(found->ProjectFileName, QString::fromUtf8(c.projectFile));
+        EXPECT_EQ(found->HelpDir, QString::fromUtf8(c.helpDir));
+    }
+}
+
 TEST(Discovery, TrimsOnlyWhatCannotBelongToAPath) {
     const std::pair<const char *, const char *> cases[] = {
         {R"(  "C:\a b\v.exe"  )", R"(C:\a b\v.exe)"},
