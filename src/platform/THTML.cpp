@@ -142,7 +142,10 @@ void THTML::load(const QString &url) {
     }
     const QString text = kind == PageKind::Html ? DecodeHtml(*bytes) : DecodeText(*bytes);
     if (mode == Mode::TextOnly) {
-        plainText = kind == PageKind::Html ? ExtractPlainText(text) : text;
+        // An image has no text to search.
+        plainText = kind == PageKind::Html   ? ExtractPlainText(text)
+                    : kind == PageKind::Text ? text
+                                             : QString();
         return;
     }
     document()->setBaseUrl(QUrl::fromLocalFile(native));

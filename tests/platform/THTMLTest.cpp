@@ -73,9 +73,13 @@ TEST(THTML, TextOnlyControlKeepsTheTextOfThePage) {
     EXPECT_EQ(c.arrivals.count(), 1);
     EXPECT_EQ(c.html.GetPlainText(0, 0).simplified(), "Plain & simple");
     EXPECT_TRUE(c.html.document()->isEmpty()) << "nothing laid out";
-    c.html.RequestDoc(topicUrl(folder, "none.htm"));
-    Viewer::Settle();
-    EXPECT_EQ(c.html.GetPlainText(0, 0), "");
+    // A missing page and an image have no text.
+    folder.Write("pic.htm.png", "\x89PNG\r\n\x1a\nhtml text inside");
+    for (const char *page : {"none.htm", "pic.htm.png"}) {
+        c.html.RequestDoc(topicUrl(folder, page));
+        Viewer::Settle();
+        EXPECT_EQ(c.html.GetPlainText(0, 0), "") << page;
+    }
 }
 
 TEST(THTML, AClickedLinkIsFollowedAndEnds) {
