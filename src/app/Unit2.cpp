@@ -36,7 +36,7 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent) {
 
 int TForm2::ShowModal() {
     // The window itself is never mapped: a modal show is its handlers and a nested loop.
-    platform::InputBlock block(this);
+    platform::InputBlock block(Form1);
     QEventLoop nested;
     loop = &nested;
     ModalResult = 0;

@@ -32,7 +32,7 @@ bool isUserInput(QEvent::Type type) {
 
 class Filter : public QObject {
 public:
-    QPointer<QWidget> allowed;
+    QPointer<QWidget> blocked;
     int depth = 0;
 
 protected:
@@ -40,7 +40,7 @@ protected:
         if (!isUserInput(event->type()) || !watched->isWidgetType())
             return false;
         const auto *widget = static_cast<QWidget *>(watched);
-        if (allowed && (widget == allowed || allowed->isAncestorOf(widget)))
+        if (!blocked || (widget != blocked && !blocked->isAncestorOf(widget)))
             return false;
         event->ignore(); // an ignored close event keeps the window open
         return true;
@@ -54,10 +54,10 @@ Filter &filter() {
 
 } // namespace
 
-InputBlock::InputBlock(QWidget *allowed) {
+InputBlock::InputBlock(QWidget *blocked) {
     Filter &f = filter();
     if (f.depth++ == 0) {
-        f.allowed = allowed;
+        f.blocked = blocked;
         QCoreApplication::instance()->installEventFilter(&f);
     }
 }

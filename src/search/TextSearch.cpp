@@ -50,7 +50,7 @@ void TForm1::BitBtn1Click() {
 
     // One block for the whole search: the main window takes no input, yet repaints, so the
     // result list is seen to grow.
-    platform::InputBlock block(Form2);
+    platform::InputBlock block(this);
     for (const QString &name : *names) {
         const QString lowerName = name.toLower();
         if (!search::IsCandidatePage(lowerName))

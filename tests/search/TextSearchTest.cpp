@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "platform/FileSystem.h"
+#include "platform/InputBlock.h"
 #include "search/LowerCase.h"
 #include "search/SearchMatch.h"
 #include "support/TestSupport.h"
@@ -75,6 +76,21 @@ TEST_F(TextSearch, CaseModesAndPlainSubstrings) {
     EXPECT_EQ(search("to help and"), QStringList{"Guide@guide.html"});
     EXPECT_TRUE(messages.Messages.empty()) << "no message, also for no results";
     EXPECT_EQ(form()->Edit1->text(), "to help and");
+}
+
+TEST_F(TextSearch, TheMainWindowTakesNoInputWhileTheResultsGrow) {
+    std::vector<bool> blocked;
+    std::vector<int> counts;
+    QObject::connect(Form2->HTML1, &platform::THTML::OnEndRetrieval, form(), [&] {
+        blocked.push_back(platform::InputBlock::Active());
+        counts.push_back(form()->ListBox5->count());
+    });
+    search("help");
+    ASSERT_EQ(counts.size(), 5u) << "one retrieval per candidate page";
+    EXPECT_EQ(blocked, std::vector<bool>(5, true));
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_LT(counts.front(), form()->ListBox5->count()) << "results appear as pages are tested";
+    EXPECT_FALSE(platform::InputBlock::Active());
 }
 
 TEST_F(TextSearch, PhrasesThatSearchNothing) {
@@ -190,11 +206,11 @@ TEST(SearchLowerCase, AgreesWithQtOnEveryKindOfText) {
         "",
         "PLAIN ASCII Text 123 [@Z]",
         QString::fromUtf8("Caf\u00c9 \u00c0 la CR\u00c8ME"),
-        QString::fromUtf8("\u0130stanbul \u0130I"),  // dotted capital I lowers to two characters
-        QString::fromUtf8("STRA\u1e9eE \u00df"),     // capital sharp s
+        QString::fromUtf8("\u0130stanbul \u0130I"), // dotted capital I lowers to two characters
+        QString::fromUtf8("STRA\u1e9eE \u00df"),    // capital sharp s
         QString::fromUtf8("\u03a3\u039f\u03a6\u0399\u0391 \u0391\u03a3"),
         QString::fromUtf8("\U00010400\U00010401 Deseret"), // outside the basic plane
-        QString(QChar(0xD801)) + "A",                  // a lone surrogate
+        QString(QChar(0xD801)) + "A",                      // a lone surrogate
         QString::fromUtf8("\u00c9") + QString(3000, 'X'),
     };
     for (const QString &text : cases) {

@@ -1,0 +1,32 @@
+#include "platform/InputBlock.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+TEST(InputBlock, TheBlockedWindowTakesNoInputOthersDo) {
+    QWidget window;
+    auto *edit = new QLineEdit(&window);
+    new QVBoxLayout(&window);
+    window.layout()->addWidget(edit);
+    window.show();
+    QLineEdit other; // a window of its own, as a message box would be
+    other.show();
+    {
+        platform::InputBlock block(&window);
+        platform::InputBlock nested(&window);
+        EXPECT_TRUE(platform::InputBlock::Active());
+        QTest::keyClicks(edit, "typed");
+        QTest::mouseClick(edit, Qt::LeftButton);
+        EXPECT_FALSE(window.close()) << "the close box is ignored";
+        EXPECT_TRUE(window.isVisible());
+        QTest::keyClicks(&other, "ok");
+    }
+    EXPECT_FALSE(platform::InputBlock::Active());
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(other.text(), "ok");
+    QTest::keyClicks(edit, "now");
+    EXPECT_EQ(edit->text(), "now");
+    EXPECT_TRUE(window.close());
+}
