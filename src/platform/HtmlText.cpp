@@ -491,6 +491,7 @@ private:
         int chainMax = -1;        // depth of the deepest non-inline element from the root to here
         int nearestBlock = -1;    // depth of the deepest block element from the root to here
         quint64 nameHash = 0;     // unknown elements: to match their end tags
+        quint32 serial = 0;       // tells a still-open element from a later one at its depth
         qsizetype nameFrom = 0;
         qsizetype nameLength = 0;
     };
@@ -550,6 +551,13 @@ private:
     // Qt reused a hidden text node for the next node, which keeps it hidden unless it is a known
     // element (Qt sets those afresh).
     bool reusedHidden = false;
+    quint32 serials = 0;
+    // The last empty element's parent. Qt matches an end tag against the node made just before
+    // the last one when that is an empty element, and resumes in that element's parent.
+    int voidParentDepth = 0;
+    quint32 voidParentSerial = 0;
+    // The element just opened took the place of the text node after this empty element.
+    Tag elementAfterVoid = Tag::Unknown;
 
     // Importer.
     bool hasBlock = true;
@@ -567,6 +575,24 @@ private:
     int cursorFrames = 0;
     bool documentEmpty = true;
     bool lastIsLineSeparator = false;
+    // The text of the node receiving characters ends with a shown '\n', and the state before it.
+    bool endsWithNewline = false;
+    struct BeforeNewline {
+        Separator pending;
+        Compress compress;
+        bool hasBlock;
+        bool documentEmpty;
+        bool lastIsLineSeparator;
+    } beforeNewline{};
+
+    void restoreBeforeNewline() {
+        pending = beforeNewline.pending;
+        compress = beforeNewline.compress;
+        hasBlock = beforeNewline.hasBlock;
+        documentEmpty = beforeNewline.documentEmpty;
+        lastIsLineSeparator = beforeNewline.lastIsLineSeparator;
+        endsWithNewline = false;
+    }
 
     int top() const { return int(stack.size()) - 1; }
 
@@ -602,6 +628,7 @@ private:
         flushSeparator();
         std::memcpy(static_cast<void *>(o + length), s + from, size_t(to - from) * sizeof(QChar));
         length += to - from;
+        endsWithNewline = false;
         compress = Compress::Preserve;
         hasBlock = false;
         documentEmpty = false;
@@ -737,7 +764,7 @@ private:
     void parseTag();
     void parseCloseTag();
     void parseEntity();
-    void openElement(Tag tag, Display display, Word name, bool closed);
+    void openElement(Tag tag, Display display, Word name, bool closed, Tag afterVoid);
     void pushImplicit(Tag tag, bool popped);
     Q_ALWAYS_INLINE void push(const Open &e, bool popped, bool childOfParent);
     Q_ALWAYS_INLINE void popTo(int depth);
@@ -885,6 +912,7 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
     pending = separator;
     compress = state;
     if (inserted) {
+        endsWithNewline = false;
         hasBlock = false;
         documentEmpty = false;
         lastIsLineSeparator = false;
@@ -902,6 +930,7 @@ void PlainTextExtractor::updateMode() {
 }
 
 void PlainTextExtractor::startElement(const Open &e, bool isChild) {
+    endsWithNewline = false;
     if (isChild) {
         pendingBlockTagClosed = -1;
     } else {
@@ -1003,8 +1032,11 @@ void PlainTextExtractor::text(char16_t c) {
 
 // One character of a shown node, through Qt's white-space compression.
 void PlainTextExtractor::feed(char16_t c) {
+    endsWithNewline = false;
     if (recv.drop)
         return;
+    if (c == u'\n')
+        beforeNewline = {pending, compress, hasBlock, documentEmpty, lastIsLineSeparator};
     const bool blank = isSpace(c);
     if (recv.listPending) {
         if (blank)
@@ -1039,6 +1071,7 @@ void PlainTextExtractor::feed(char16_t c) {
     hasBlock = false;
     documentEmpty = false;
     if (c == u'\n' || c == ParagraphSeparator) {
+        endsWithNewline = c == u'\n' && preserves(recv.space);
         lastIsLineSeparator = false;
         lineBreak();
         if (!preserves(recv.space))
@@ -1164,7 +1197,7 @@ void PlainTextExtractor::parseTag() {
         parseCloseTag();
         return;
     }
-    resolvePendingText();
+    const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
     quint64 key = 0;
     const Word name = scanName(key);
     if (pos < n && isSpace(s[pos]))
@@ -1185,7 +1218,7 @@ void PlainTextExtractor::parseTag() {
     }
     const int element = ElementNames.find(key);
     openElement(element < 0 ? Tag::Unknown : Elements[element].tag,
-                element < 0 ? Display::Inline : Elements[element].display, name, closed);
+                element < 0 ? Display::Inline : Elements[element].display, name, closed, afterVoid);
 }
 
 // After '<', at '/'.
@@ -1222,9 +1255,26 @@ void PlainTextExtractor::parseCloseTag() {
         newTextNode(false, afterVoid);
         return;
     }
+    if (tag != Tag::Unknown && tag == elementAfterVoid) {
+        // "<meta><p>a</meta>b": the <p> took the place of the text node after the <meta>, so
+        // the end tag closes everything up to the <meta>'s parent.
+        if (voidParentDepth <= top() && stack[voidParentDepth].serial == voidParentSerial) {
+            popTo(voidParentDepth);
+            newTextNode(true, Tag::Unknown);
+        }
+        return;
+    }
     const int match = findOpen(tag, name);
     if (match < 0)
         return; // Qt ignores end tags with nothing to end
+    if (stack[match].display == Display::Block && preserves(stack[match].space)) {
+        // Qt drops the line break just before </pre>: the block's end breaks the line anyway,
+        // and when nothing follows that needs a new block the text runs on.
+        if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
+            recv.length = 0;
+        else if (endsWithNewline)
+            restoreBeforeNewline();
+    }
     resolvePendingText();
     popTo(match - 1);
     newTextNode(true, Tag::Unknown);
@@ -1259,15 +1309,19 @@ void PlainTextExtractor::parseEntity() {
     text(u'&');
 }
 
-void PlainTextExtractor::openElement(Tag tag, Display display, Word name, bool closed) {
+void PlainTextExtractor::openElement(Tag tag, Display display, Word name, bool closed,
+                                     Tag afterVoid) {
+    bool implicit = false;
     // Qt repairs a stray <td> or <tr> by putting it into a table of its own (a stray <th> just
     // climbs to the root).
     if (tag == Tag::Td) {
         if (openCount[int(Tag::Tr)] == 0) {
+            implicit = true;
             pushImplicit(Tag::Table, false);
             pushImplicit(Tag::Tr, false);
         }
     } else if (tag == Tag::Tr && openCount[int(Tag::Table)] == 0) {
+        implicit = true;
         pushImplicit(Tag::Table, false);
     }
     int p = top();
@@ -1300,13 +1354,19 @@ void PlainTextExtractor::openElement(Tag tag, Display display, Word name, bool c
         e.nameHash = hashName(name);
     }
     push(e, popped, true);
-
+    // Implicit table nodes come between the empty element and this one.
+    if (!implicit)
+        elementAfterVoid = afterVoid;
     if (e.display == Display::Block && preserves(e.space) && pos < n - 1 && s[pos] == u'\n')
         ++pos; // the element's own line break is not content
     if (isVoid(tag) || closed) {
         if (tag == Tag::Br)
             text(LineSeparator);
         popTo(top() - 1);
+        if (isVoid(tag)) {
+            voidParentDepth = top();
+            voidParentSerial = stack[top()].serial;
+        }
         newTextNode(true, isVoid(tag) ? tag : Tag::Unknown);
     }
 }
@@ -1330,7 +1390,9 @@ void PlainTextExtractor::push(const Open &element, bool popped, bool childOfPare
     else
         ++openCount[int(element.tag)];
     const bool isChild = lastIsTop && !popped;
+    elementAfterVoid = Tag::Unknown;
     Open &e = stack.emplace_back(element);
+    e.serial = ++serials;
     e.chainMax = chainMax;
     e.nearestBlock = nearestBlock;
     lastIsTop = true;
@@ -1395,6 +1457,8 @@ bool PlainTextExtractor::resolvePendingText() {
 }
 
 void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
+    elementAfterVoid = Tag::Unknown;
+    endsWithNewline = false;
     const Open &parent = stack[top()];
     Receiver r;
     r.isText = true;

@@ -161,6 +161,14 @@ const Page AgreementPages[] = {
      "<p>x</p><b><i>y</i></b><h3>h</h3><span><a name=n></a>z</span><p>p</p><font><b>q</b></font>"},
     {"stray header cell", "x<th>a</table>b<th>c<td>d</td>e"},
     {"headings", "<h1>One</h1>text<h2>Two</h2><h3>Three<h4>Four</h4>x<h5>Five</h5><h6>Six</h6>"},
+    {"end tags of empty elements",
+     "<meta name=Generator content=\"Microsoft Word 15\"><p class=MsoNormal>Hello</meta>world</p>"
+     "<p>Hello</meta>again</p><meta><p>G</meta>\xc3\xbf <p>a<br><b>x</br>y</b> "
+     "<img src=i><i>z</img>w</i></p>"},
+    {"line break before the end of pre",
+     "<pre>code\n</pre><o:p></o:p>Next <pre>code\n</pre><span/>Next <pre>two\n\n</pre><b></b>"
+     "lines <pre>tail<b></b>\n</pre><o:p></o:p>node <pre><b>bold\n</pre>after "
+     "<pre>ref&#10;</pre><span/>ence"},
 };
 
 TEST(HtmlTextTest, AgreesWithQtView) {
