@@ -16,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "project/ProjectReader.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -144,37 +145,12 @@ QStringList indexRecords(QRandomGenerator &rng, int count, int topics) {
     return records;
 }
 
-QStringList settingsLines() {
-    QStringList values{QString(),
-                       QStringLiteral("Large Help"),
-                       QStringLiteral("help.ico"),
-                       QString(),
-                       QStringLiteral("Arial"),
-                       QStringLiteral("0"),
-                       QStringLiteral("10"),
-                       QStringLiteral("0"),
-                       QStringLiteral("16777215"),
-                       QStringLiteral("16711680"),
-                       QStringLiteral("255")};
-    const QStringList group{QStringLiteral("Arial"), QStringLiteral("0"), QStringLiteral("10"),
-                            QStringLiteral("0")};
-    values << group; // 12..15
-    values << QStringLiteral("Arial") << QStringLiteral("0") << QStringLiteral("8")
-           << "0"; // 16..19
-    for (int i = 0; i < 7; ++i)
-        values << group; // 20..47
-    QStringList lines;
-    for (const QString &value : values)
-        lines << value + u'*';
-    lines << QStringLiteral("^");
-    return lines;
-}
-
 QString makeProject(int contents, int keywords) {
     QRandomGenerator rng(20240611);
     QStringList lines = ContentsWriter(rng, contents).Records();
     lines << QStringLiteral("^");
-    lines << settingsLines();
+    lines << testing_support::SettingsLines(
+        {{2, QStringLiteral("Large Help")}, {3, QStringLiteral("help.ico")}});
     lines << indexRecords(rng, keywords, contents);
     lines << QStringLiteral("%");
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
