@@ -5,6 +5,7 @@
 #include "app/Discovery.h"
 #include "navigation/TopicUrl.h"
 #include "platform/FileSystem.h"
+#include "project/Record.h"
 #include "search/SearchMatch.h"
 
 #include <QByteArray>
@@ -61,8 +62,8 @@ void CheckEntryFunctions(const QString &text) {
         FUZZ_CHECK(!url.contains(u'\\'));
     }
 
-    const QString target = navigation::TopicTarget(text);
-    const QString caption = navigation::Caption(text);
+    const QString target = project::TopicTarget(text);
+    const QString caption = project::Caption(text);
     if (text.contains(u'@')) {
         FUZZ_CHECK(!caption.contains(u'@'));
         FUZZ_CHECK(caption + u'@' + target == text);
@@ -81,7 +82,7 @@ void CheckEntryFunctions(const QString &text) {
 }
 
 QString PageOf(const QString &entry) {
-    QString target = navigation::TopicTarget(entry).toLower();
+    QString target = project::TopicTarget(entry).toLower();
     const qsizetype hash = target.indexOf(u'#');
     if (hash >= 0)
         target.truncate(hash);

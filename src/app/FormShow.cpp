@@ -2,6 +2,7 @@
 #include "app/Unit2.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "project/Record.h"
 
 #include <QImageReader>
 
@@ -35,7 +36,7 @@ void TForm1::FormShow() {
     // A project without contents records has no home topic: nothing to request.
     QString homeUrl;
     if (ListBox2->count() > 0) {
-        homeUrl = MakeTopicURL(HelpDir + navigation::TopicTarget(ListBox2->item(0)->text()));
+        homeUrl = MakeTopicURL(HelpDir + project::TopicTarget(ListBox2->item(0)->text()));
         if (navigation::PassesLengthRule(homeUrl, navigation::LengthRule::AtLeast14))
             HTML1->RequestDoc(homeUrl);
     }

@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "project/Record.h"
 
 void TForm1::HTML1EndRetrieval() {
     const QString url = HTML1->GetWideStringProp(platform::THTML::PropDocumentUrl);
@@ -7,7 +8,7 @@ void TForm1::HTML1EndRetrieval() {
         return;
     const QString page = navigation::PageName(url).toLower();
     for (int i = 0; i < count; ++i) {
-        if (navigation::TopicTarget(ListBox2->item(i)->text()).toLower() != page)
+        if (project::TopicTarget(ListBox2->item(i)->text()).toLower() != page)
             continue;
         CurrentNode = NodeTable[static_cast<size_t>(i)];
         SelectNode(CurrentNode);

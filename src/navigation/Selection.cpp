@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
-#include "navigation/NodeNumber.h"
 #include "platform/MessageBox.h"
+#include "project/NodeNumber.h"
 
 namespace {
 const QString NotFound = QStringLiteral("Html File not Found.");
@@ -31,7 +31,7 @@ void TForm1::TreeView1Change() {
     if (!CurrentNode || ViewerReady != 1 || SuppressHistory != 0)
         return;
     // The history names a node by its creation number: the position of its own entry.
-    ListBox4->addItem(QString::number(navigation::NodeNumber(CurrentNode)));
+    ListBox4->addItem(QString::number(project::NodeNumber(CurrentNode)));
     ListBox4->setCurrentRow(ListBox4->count() - 1);
     TreeView1Click();
 }
@@ -49,7 +49,7 @@ void TForm1::TreeView1Click() {
     }
     CurrentNode->setSelected(true);
     const int count = ListBox2->count();
-    const int position = CurrentNode == LastNode ? count - 1 : navigation::NodeNumber(CurrentNode);
+    const int position = CurrentNode == LastNode ? count - 1 : project::NodeNumber(CurrentNode);
     if (count == 0 || position < 0 || position >= count) {
         platform::MessageBoxA(NotFound, HelpError);
         return;

@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 #include "platform/MessageBox.h"
+#include "project/Record.h"
 
 QString TForm1::MakeTopicURL(const QString &path) {
     return navigation::MakeTopicURL(path);
@@ -7,7 +8,7 @@ QString TForm1::MakeTopicURL(const QString &path) {
 
 void TForm1::ShowTopic(const QString &entry, navigation::LengthRule rule, const QString &text,
                        const QString &caption) {
-    const QString url = navigation::MakeTopicURL(HelpDir + navigation::TopicTarget(entry));
+    const QString url = navigation::MakeTopicURL(HelpDir + project::TopicTarget(entry));
     if (navigation::PassesLengthRule(url, rule))
         HTML1->RequestDoc(url);
     else

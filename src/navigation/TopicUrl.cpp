@@ -8,16 +8,6 @@ QString MakeTopicURL(const QString &path) {
     return url;
 }
 
-QString TopicTarget(const QString &entry) {
-    const qsizetype at = entry.indexOf(u'@');
-    return at < 0 ? entry : entry.mid(at + 1);
-}
-
-QString Caption(const QString &entry) {
-    const qsizetype at = entry.indexOf(u'@');
-    return at < 0 ? QString() : entry.left(at);
-}
-
 QString PageName(const QString &url) {
     return url.mid(url.lastIndexOf(u'/') + 1);
 }

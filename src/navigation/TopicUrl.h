@@ -8,12 +8,6 @@ namespace navigation {
 // its third character on, every backslash made a forward slash; nothing escaped.
 QString MakeTopicURL(const QString &path);
 
-// The text after an entry's first "@"; the whole entry when it has none.
-QString TopicTarget(const QString &entry);
-
-// The text before an entry's first "@" (its title or keyword); empty when it has none.
-QString Caption(const QString &entry);
-
 // The page name of a URL: the text after its last "/", the whole URL when it has none.
 QString PageName(const QString &url);
 

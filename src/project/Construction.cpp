@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
-#include "navigation/NodeNumber.h"
-#include "navigation/TopicUrl.h"
+#include "project/NodeNumber.h"
+#include "project/Record.h"
 
 #include <QCollator>
 
@@ -50,12 +50,12 @@ void TForm1::CompleteContentsRecord(const QString &body, const QString &type, in
         parentNode = NodeTable[static_cast<size_t>(parent)];
     // Beyond the deepest level a node hangs beside its parent instead of under it.
     TTreeNode *home = parentNode;
-    if (home && navigation::NodeDepth(home) + 1 >= navigation::MaxNodeDepth)
+    if (home && project::NodeDepth(home) + 1 >= project::MaxNodeDepth)
         home = home->parent();
 
-    auto *node = new QTreeWidgetItem(QStringList{navigation::Caption(body)});
+    auto *node = new QTreeWidgetItem(QStringList{project::Caption(body)});
     const int number = static_cast<int>(NodeTable.size());
-    navigation::SetNodeNumber(node, number);
+    project::SetNodeNumber(node, number);
     if (type == u"R") {
         TreeView1->addTopLevelItem(node);
         SelectNode(node);
@@ -68,7 +68,7 @@ void TForm1::CompleteContentsRecord(const QString &body, const QString &type, in
             home->addChild(node);
         else
             TreeView1->addTopLevelItem(node);
-        navigation::SetNodeDepth(node, home ? navigation::NodeDepth(home) + 1 : 0);
+        project::SetNodeDepth(node, home ? project::NodeDepth(home) + 1 : 0);
     } else {
         TreeView1->addTopLevelItem(node);
     }
@@ -76,11 +76,11 @@ void TForm1::CompleteContentsRecord(const QString &body, const QString &type, in
     NodeTable.push_back(node);
     const int image = book ? 0 : 2;
     node->setIcon(0, nodeIcon(ImageList1, image, image + 1));
-    navigation::SetNodeImages(node, image, image + 1);
+    project::SetNodeImages(node, image, image + 1);
 }
 
 void TForm1::CompleteIndexRecord(const QString &body) {
-    const QString keyword = navigation::Caption(body);
+    const QString keyword = project::Caption(body);
     const int record = ListBox3->count();
     ListBox3->addItem(body);
     auto *entry = new QListWidgetItem(keyword);

@@ -1,6 +1,6 @@
 #include "search/SearchMatch.h"
 
-#include "navigation/TopicUrl.h"
+#include "project/Record.h"
 
 namespace search {
 
@@ -10,7 +10,7 @@ bool IsCandidatePage(const QString &lowerName) {
 
 PageMatcher::PageMatcher(const QStringList &entries) {
     for (int i = 0; i < entries.size(); ++i) {
-        QString target = navigation::TopicTarget(entries.at(i)).toLower();
+        QString target = project::TopicTarget(entries.at(i)).toLower();
         const qsizetype hash = target.indexOf(u'#');
         if (hash >= 0)
             target.truncate(hash);

@@ -1,5 +1,5 @@
 #include "app/Unit1.h"
-#include "navigation/NodeNumber.h"
+#include "project/NodeNumber.h"
 #include "support/TestSupport.h"
 
 #include <QRandomGenerator>
@@ -99,8 +99,8 @@ TEST(HostileProject, HugeFilesAndDeepTrees) {
     ASSERT_EQ(NodeTable.size(), 100000u);
     int deepest = 0;
     for (const TTreeNode *node : NodeTable)
-        deepest = std::max(deepest, navigation::NodeDepth(node));
-    EXPECT_EQ(deepest, navigation::MaxNodeDepth - 1);
+        deepest = std::max(deepest, project::NodeDepth(node));
+    EXPECT_EQ(deepest, project::MaxNodeDepth - 1);
     // Every node still shows its own topic.
     viewer.Select(NodeTable[99999]);
     Viewer::Settle();

@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
-#include "navigation/NodeNumber.h"
 #include "platform/CommandLine.h"
+#include "project/NodeNumber.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -70,10 +70,10 @@ TEST_F(LoadHelpProject, WorkedExampleBuildsTreeListsFontsAndColours) {
     ASSERT_EQ(NodeTable.size(), 6u);
     EXPECT_EQ(NodeTable[2]->text(0), "Installing");
     EXPECT_EQ(LastNode, NodeTable[5]);
-    EXPECT_EQ(navigation::NodeImage(NodeTable[1]), 0);
-    EXPECT_EQ(navigation::NodeSelectedImage(NodeTable[1]), 1);
-    EXPECT_EQ(navigation::NodeImage(NodeTable[5]), 2);
-    EXPECT_EQ(navigation::NodeSelectedImage(NodeTable[5]), 3);
+    EXPECT_EQ(project::NodeImage(NodeTable[1]), 0);
+    EXPECT_EQ(project::NodeSelectedImage(NodeTable[1]), 1);
+    EXPECT_EQ(project::NodeImage(NodeTable[5]), 2);
+    EXPECT_EQ(project::NodeSelectedImage(NodeTable[5]), 3);
     EXPECT_EQ(items(form()->ListBox1), QStringList({"Commands", "Installing", "Welcome"}));
     EXPECT_EQ(items(form()->ListBox3), WorkedIndex);
     EXPECT_EQ(HelpTitle, "Sample Help");
@@ -207,8 +207,8 @@ TEST_F(LoadHelpProject, SoundReadingOfUnusualFiles) {
     messages.Messages.clear();
     load(MakeProject({"[0,P,5]Orphan@o.htm", "[1,F,-1]Lost@l.htm", "[2,P,0]Child@c.htm"}, {}));
     EXPECT_EQ(shape(form()->TreeView1), "Orphan (Child), Lost");
-    EXPECT_EQ(navigation::NodeImage(viewer->Node("Orphan")), 2);
-    EXPECT_EQ(navigation::NodeImage(viewer->Node("Lost")), 0);
+    EXPECT_EQ(project::NodeImage(viewer->Node("Orphan")), 2);
+    EXPECT_EQ(project::NodeImage(viewer->Node("Lost")), 0);
 }
 
 TEST_F(LoadHelpProject, MoreThanAThousandNodes) {

@@ -4,7 +4,7 @@
 
 // What the loader remembers on each Contents node: its creation number (the position of its
 // entry in the node target list and in NodeTable) and its two image indexes.
-namespace navigation {
+namespace project {
 
 inline void SetNodeNumber(QTreeWidgetItem *node, int number) {
     node->setData(0, Qt::UserRole, number);
@@ -35,4 +35,4 @@ inline int NodeDepth(const QTreeWidgetItem *node) {
     return node->data(0, Qt::UserRole + 3).toInt();
 }
 
-} // namespace navigation
+} // namespace project
