@@ -1,7 +1,7 @@
 // Decodes arbitrary bytes as an HTML page and extracts its plain text, as the text search does
 // for every page of a help folder. Besides crashes it checks what holds for any page.
 #include "FuzzCheck.h"
-#include "platform/HtmlText.h"
+#include "pagetext/PageText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,7 +32,7 @@ bool IsBareText(QStringView text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString page = platform::DecodeHtml(bytes);
+    const QString page = pagetext::DecodeHtml(bytes);
     // Bytes below 0x80 read the same in every encoding the viewer accepts.
     if (IsPlainAscii(data, size))
         FUZZ_CHECK(page == QString::fromLatin1(bytes));
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const qsizetype n = page.size();
     const auto exact = std::make_unique<char16_t[]>(size_t(n) + (n == 0));
     std::copy(page.utf16(), page.utf16() + n, exact.get());
-    const QString text = platform::ExtractPlainText(QStringView(exact.get(), n));
+    const QString text = pagetext::ExtractPlainText(QStringView(exact.get(), n));
 
     // Each shown character comes from at least one character of the page, and at most one
     // separator goes before it.

@@ -1,4 +1,4 @@
-// Times platform::ExtractPlainText, the full-text search's inner loop, on a generated help page
+// Times pagetext::ExtractPlainText, the full-text search's inner loop, on a generated help page
 // of about 15 KB. Not part of the build. After building vellumo_core (Release or RelWithDebInfo),
 // from the repository root:
 //
@@ -7,7 +7,7 @@
 //       $(pkg-config --libs Qt6Widgets Qt6Gui Qt6Core) -o /tmp/extract_bench
 //   /tmp/extract_bench [batches]
 
-#include "platform/HtmlText.h"
+#include "pagetext/PageText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,14 +62,14 @@ int main(int argc, char **argv) {
     // Warm up caches and the allocator; the sum keeps the results from being optimised away.
     qsizetype total = 0;
     for (int i = 0; i < 200; ++i)
-        total += platform::ExtractPlainText(page).size();
+        total += pagetext::ExtractPlainText(page).size();
 
     std::vector<double> micros;
     micros.reserve(batches);
     for (int b = 0; b < batches; ++b) {
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < perBatch; ++i)
-            total += platform::ExtractPlainText(page).size();
+            total += pagetext::ExtractPlainText(page).size();
         const auto elapsed = std::chrono::steady_clock::now() - start;
         micros.push_back(std::chrono::duration<double, std::micro>(elapsed).count() / perBatch);
     }
@@ -77,7 +77,7 @@ int main(int argc, char **argv) {
 
     std::printf("page: %lld characters, text: %lld characters\n",
                 static_cast<long long>(page.size()),
-                static_cast<long long>(platform::ExtractPlainText(page).size()));
+                static_cast<long long>(pagetext::ExtractPlainText(page).size()));
     std::printf("%.2f us per page (best of %d batches of %d), median %.2f us (checksum %lld)\n",
                 micros.front(), batches, perBatch, micros[micros.size() / 2],
                 static_cast<long long>(total));

@@ -1,7 +1,7 @@
 #include "platform/THTML.h"
 
+#include "pagetext/PageText.h"
 #include "platform/FileSystem.h"
-#include "platform/HtmlText.h"
 #include "platform/PageGuard.h"
 #include "platform/Paths.h"
 
@@ -140,10 +140,10 @@ void THTML::load(const QString &url) {
         showError(url); // a program or other binary file is neither shown nor started
         return;
     }
-    const QString text = kind == PageKind::Html ? DecodeHtml(*bytes) : DecodeText(*bytes);
+    const QString text = kind == PageKind::Html ? pagetext::DecodeHtml(*bytes) : DecodeText(*bytes);
     if (mode == Mode::TextOnly) {
         // An image has no text to search.
-        plainText = kind == PageKind::Html   ? ExtractPlainText(text)
+        plainText = kind == PageKind::Html   ? pagetext::ExtractPlainText(text)
                     : kind == PageKind::Text ? text
                                              : QString();
         return;
@@ -157,7 +157,7 @@ void THTML::load(const QString &url) {
                                   "</body></html>")
                        .arg(BreakableText(text).toHtmlEscaped());
     } else if (TooComplexToLayOut(MeasurePage(text))) {
-        pageHtml = DegradedPage(ExtractPlainText(text));
+        pageHtml = DegradedPage(pagetext::ExtractPlainText(text));
     } else {
         pageHtml = text;
     }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace platform {
+namespace pagetext {
 
 // The text of an HTML page's bytes: the encoding its <meta> names when it names UTF-8,
 // ISO-8859-1 or Windows-1252; otherwise UTF-8 when the bytes are valid UTF-8, else Windows-1252.
@@ -16,4 +16,4 @@ QString DecodeHtml(const QByteArray &bytes);
 // separated by line breaks, images stand as U+FFFC.
 QString ExtractPlainText(QStringView html);
 
-} // namespace platform
+} // namespace pagetext

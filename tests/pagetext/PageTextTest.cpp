@@ -1,4 +1,4 @@
-#include "platform/HtmlText.h"
+#include "pagetext/PageText.h"
 
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ QString fromUtf8(std::string_view utf8) {
 }
 
 QString extract(std::string_view utf8) {
-    return platform::ExtractPlainText(fromUtf8(utf8));
+    return pagetext::ExtractPlainText(fromUtf8(utf8));
 }
 
 QByteArray bytes(std::string_view text) {
@@ -171,16 +171,16 @@ const Page AgreementPages[] = {
      "<pre>ref&#10;</pre><span/>ence"},
 };
 
-TEST(HtmlTextTest, AgreesWithQtView) {
+TEST(PageTextTest, AgreesWithQtView) {
     for (const Page &page : AgreementPages) {
         SCOPED_TRACE(page.name);
         const QString html = fromUtf8(page.html);
-        EXPECT_EQ(fold(platform::ExtractPlainText(html)), fold(shownByQt(html)));
+        EXPECT_EQ(fold(pagetext::ExtractPlainText(html)), fold(shownByQt(html)));
     }
 }
 
 // A long page with everything in it, many times over.
-TEST(HtmlTextTest, AgreesWithQtViewOnLargePage) {
+TEST(PageTextTest, AgreesWithQtViewOnLargePage) {
     QString html = QStringLiteral("<html><head><title>Big</title></head><body>");
     for (int copy = 0; copy < 3; ++copy) {
         for (const Page &page : AgreementPages) {
@@ -190,13 +190,13 @@ TEST(HtmlTextTest, AgreesWithQtViewOnLargePage) {
             html += QStringLiteral("</table></table></ul></ol></dl></pre>\n");
         }
     }
-    const QString text = fold(platform::ExtractPlainText(html));
+    const QString text = fold(pagetext::ExtractPlainText(html));
     EXPECT_EQ(text, fold(shownByQt(html)));
     // The last page's heading shows in every copy: no page swallowed the ones after it.
     EXPECT_EQ(text.count(QStringLiteral("Six")), 3);
 }
 
-TEST(HtmlTextTest, SearchRelevantResults) {
+TEST(PageTextTest, SearchRelevantResults) {
     const struct {
         std::string_view html;
         std::string_view text; // after folding
@@ -224,20 +224,20 @@ TEST(HtmlTextTest, SearchRelevantResults) {
     }
 }
 
-TEST(HtmlTextTest, FoldsWhiteSpaceOutsidePreOnly) {
+TEST(PageTextTest, FoldsWhiteSpaceOutsidePreOnly) {
     EXPECT_EQ(extract("  a \n\n b\t\tc  "), QStringLiteral("a b c"));
     EXPECT_EQ(extract("<p>a</p>\n<p>b</p>"), QStringLiteral("a\nb"));
     EXPECT_EQ(extract("<pre>a  b\n\tc</pre>"), QStringLiteral("a  b\n\tc"));
 }
 
 // Every code unit that Qt treats as white space separates words; nothing else does.
-TEST(HtmlTextTest, SeparatesWordsExactlyAtQtWhiteSpace) {
+TEST(PageTextTest, SeparatesWordsExactlyAtQtWhiteSpace) {
     for (char32_t u = 0; u <= 0xFFFF; ++u) {
         const QChar c{char16_t(u)};
         if (c == u'<' || c == u'&')
             continue;
         const QString text =
-            platform::ExtractPlainText(QStringLiteral("a") + c + QStringLiteral("b"));
+            pagetext::ExtractPlainText(QStringLiteral("a") + c + QStringLiteral("b"));
         // Qt turns its frame markers into line breaks. A separator must come out as a plain
         // space or line break, or the search's own folding would not see it.
         const bool separates = c.isSpace() || u == 0xFDD0 || u == 0xFDD1;
@@ -250,7 +250,7 @@ TEST(HtmlTextTest, SeparatesWordsExactlyAtQtWhiteSpace) {
     }
 }
 
-TEST(HtmlTextTest, SurvivesDeepNestingAndUnclosedMarkup) {
+TEST(PageTextTest, SurvivesDeepNestingAndUnclosedMarkup) {
     const struct {
         QString html;
         QString text;
@@ -266,10 +266,10 @@ TEST(HtmlTextTest, SurvivesDeepNestingAndUnclosedMarkup) {
         {QStringLiteral("text<a title=\"") + QString(100000, u'>'), QStringLiteral("text")},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(fold(platform::ExtractPlainText(c.html)), c.text);
+        EXPECT_EQ(fold(pagetext::ExtractPlainText(c.html)), c.text);
 }
 
-TEST(HtmlTextTest, DecodeHtmlFollowsMetaCharset) {
+TEST(PageTextTest, DecodeHtmlFollowsMetaCharset) {
     const struct {
         const char *name;
         QByteArray bytes;
@@ -305,16 +305,16 @@ TEST(HtmlTextTest, DecodeHtmlFollowsMetaCharset) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(platform::DecodeHtml(c.bytes), c.text);
+        EXPECT_EQ(pagetext::DecodeHtml(c.bytes), c.text);
     }
 }
 
-TEST(HtmlTextTest, DecodeHtmlLooksForMetaOnlyAtTheStart) {
+TEST(PageTextTest, DecodeHtmlLooksForMetaOnlyAtTheStart) {
     const QByteArray padding(3000, ' ');
     const QByteArray late = "<p>caf\xc3\xa9" + padding + "<meta charset=windows-1252>";
-    EXPECT_EQ(platform::DecodeHtml(late), QString::fromUtf8(late));
+    EXPECT_EQ(pagetext::DecodeHtml(late), QString::fromUtf8(late));
     const QByteArray early = "<p>" + QByteArray(1500, ' ') + "<meta charset=windows-1252>\xc3\xa9";
-    EXPECT_TRUE(platform::DecodeHtml(early).endsWith(QStringLiteral("\u00C3\u00A9")));
+    EXPECT_TRUE(pagetext::DecodeHtml(early).endsWith(QStringLiteral("\u00C3\u00A9")));
 }
 
 } // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QChar>
+#include <QtGlobal>
+
+#include <array>
+
+// The characters the pass treats specially, and quick tests for the common ones.
+namespace pagetext {
+
+constexpr char16_t Nbsp = 0x00A0;
+constexpr char16_t LineSeparator = 0x2028;
+constexpr char16_t ParagraphSeparator = 0x2029;
+constexpr char16_t ObjectReplacement = 0xFFFC;
+// Qt's frame markers; its plain text shows them as line breaks.
+constexpr char16_t BeginningOfFrame = 0xFDD0;
+constexpr char16_t EndOfFrame = 0xFDD1;
+
+enum AsciiClass : quint8 {
+    Blank = 1,    // QChar::isSpace
+    Ordinary = 2, // text that needs no thought: not markup, not blank
+    WordEnd = 4,  // ends an unquoted word in a tag
+    Slash = 8,    // ends an unquoted word when '>' follows
+};
+
+constexpr std::array<quint8, 128> AsciiClasses = [] {
+    std::array<quint8, 128> classes{};
+    for (int c = 0; c < 128; ++c) {
+        const bool blank = c == ' ' || (c >= 0x09 && c <= 0x0D);
+        classes[c] = blank ? Blank | WordEnd : (c == '<' || c == '&') ? 0 : Ordinary;
+    }
+    classes['<'] |= WordEnd;
+    classes['>'] |= WordEnd;
+    classes['='] |= WordEnd;
+    classes['/'] |= Slash;
+    return classes;
+}();
+
+// QChar::isSpace, without a call for the common characters: the Unicode separators (Zs, Zl, Zp)
+// plus U+0085, none of which has changed in years.
+Q_ALWAYS_INLINE bool isSpace(char16_t c) {
+    if (c < 0x80)
+        return AsciiClasses[c] & Blank;
+    if (c < 0x1680)
+        return c == 0x85 || c == Nbsp;
+    return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == LineSeparator ||
+           c == ParagraphSeparator || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// Characters that need no thought inside text: not markup, not white space, not a frame marker.
+Q_ALWAYS_INLINE bool isOrdinary(char16_t c) {
+    if (c < 0x80)
+        return AsciiClasses[c] & Ordinary;
+    return c != BeginningOfFrame && c != EndOfFrame && !isSpace(c);
+}
+
+inline char16_t lowerChar(char16_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? char16_t(c + ('a' - 'A')) : c;
+    return QChar::toLower(c);
+}
+
+} // namespace pagetext

@@ -1,0 +1,434 @@
+#pragma once
+
+#include "pagetext/Characters.h"
+#include "pagetext/Elements.h"
+
+#include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace pagetext {
+
+// ----------------------------------------------------------------------------------------------
+// Plain text of a page
+//
+// The view is a QTextDocument filled by setHtml(). Its text is not simply "the HTML minus the
+// tags": Qt's parser builds a tree with its own repair rules, and its importer decides block by
+// block where a new paragraph starts. Words that Qt runs together ("<div>a</div>b" shows "ab")
+// must run together here too, or a phrase search finds what the reader cannot see, or misses
+// what the reader sees. So this folder replays, in one forward pass and without building the tree,
+// the parts of Qt's parser and importer that decide which characters are shown and where lines
+// break: the stack of open elements, the display mode of each, the node-reuse rule for lone
+// spaces, and the importer's hasBlock / blockTagClosed / white-space-compression state.
+// ----------------------------------------------------------------------------------------------
+
+class PlainTextExtractor {
+public:
+    explicit PlainTextExtractor(QStringView html) : s(html.utf16()), n(html.size()) {
+        out = QString(n + 16, Qt::Uninitialized);
+        o = out.data();
+        capacity = out.size();
+        Open root;
+        stack.append(root);
+    }
+
+    QString run();
+
+private:
+    // One open element: a node of Qt's tree that later content can still go into.
+    struct Open {
+        Tag tag = Tag::Unknown;
+        Display display = Display::Inline;
+        Space space = Space::Normal;
+        bool hasChildren = false; // an element (not text) was put inside it
+        int chainMax = -1;        // depth of the deepest non-inline element from the root to here
+        int nearestBlock = -1;    // depth of the deepest block element from the root to here
+        quint64 nameHash = 0;     // unknown elements: to match their end tags
+        quint32 serial = 0;       // tells a still-open element from a later one at its depth
+        qsizetype nameFrom = 0;
+        qsizetype nameLength = 0;
+    };
+
+    // The node the next characters of text go into: an element just opened (or the root), or a
+    // text node made after an end tag or an empty element. Qt drops a text node again when the
+    // next node comes and the text node holds nothing, or one blank after a block or an
+    // invisible element; so a text node starts counting only once that is ruled out.
+    struct Receiver {
+        bool isText = false;
+        bool started = true;
+        bool isChild = false; // the node is a child of the node before it (no tag was closed)
+        bool hidden = false;
+        bool drop = false;        // its text is not shown
+        bool blockIfText = false; // a paragraph starts at its first visible character
+        bool listPending = false; // <ul>/<ol> text starts the list's paragraph if not blank
+        Space space = Space::Normal;
+        quint8 length = 0; // text nodes not yet started: characters seen (one blank is held)
+        char16_t held = 0;
+        int parentDepth = 0;
+        int previousChainMax = -1;
+        Tag afterVoid = Tag::Unknown; // made right after this empty element (<br>, <img>, ...)
+        bool savedLastIsTop = false;
+        int savedLastChainMax = -1;
+    };
+
+    struct Word {
+        qsizetype from = 0;
+        qsizetype length = 0;
+    };
+
+    enum class Mode : quint8 { Plain, Skip, Slow };
+    enum class Compress : quint8 { Preserve, Collapse, Remove };
+    enum class Separator : quint8 { None, Space, Line };
+
+    // Input.
+    const char16_t *s;
+    qsizetype n;
+    qsizetype pos = 0;
+
+    // Output.
+    QString out;
+    QChar *o = nullptr;
+    qsizetype length = 0;
+    qsizetype capacity = 0;
+    Separator pending = Separator::None;
+
+    // Parser.
+    QVarLengthArray<Open, 64> stack;
+    int openCount[int(Tag::Count)] = {};
+    std::vector<std::pair<quint64, int>> unknownCounts; // open addressing, key 0 = free
+    int unknownUsed = 0;
+    Receiver recv;
+    Mode mode = Mode::Plain;
+    bool lastIsTop = true; // the last node made is the innermost open element (or the root)
+    int lastChainMax = -1;
+    // Qt reused a hidden text node for the next node, which keeps it hidden unless it is a known
+    // element (Qt sets those afresh).
+    bool reusedHidden = false;
+    quint32 serials = 0;
+    // The last empty element's parent. Qt matches an end tag against the node made just before
+    // the last one when that is an empty element, and resumes in that element's parent.
+    int voidParentDepth = 0;
+    quint32 voidParentSerial = 0;
+    // The element just opened took the place of the text node after this empty element.
+    Tag elementAfterVoid = Tag::Unknown;
+
+    // Importer.
+    bool hasBlock = true;
+    bool blockTagClosed = false;
+    int pendingBlockTagClosed = -1; // result of the element ends since the last node started
+    Compress compress = Compress::Remove;
+    int lists = 0;
+    // Open tables, and how many table frames the cursor is inside. Text goes where Qt's cursor
+    // is; leaving a frame separates it from what came before.
+    struct TableState {
+        int level = 0;       // frames around the cursor while it is in one of the table's cells
+        bool inCell = false; // one of its cells is open
+    };
+    QVarLengthArray<TableState, 8> tables;
+    int cursorFrames = 0;
+    bool documentEmpty = true;
+    bool lastIsLineSeparator = false;
+    // The text of the node receiving characters ends with a shown '\n', and the state before it.
+    bool endsWithNewline = false;
+    struct BeforeNewline {
+        Separator pending;
+        Compress compress;
+        bool hasBlock;
+        bool documentEmpty;
+        bool lastIsLineSeparator;
+    } beforeNewline{};
+
+    void restoreBeforeNewline() {
+        pending = beforeNewline.pending;
+        compress = beforeNewline.compress;
+        hasBlock = beforeNewline.hasBlock;
+        documentEmpty = beforeNewline.documentEmpty;
+        lastIsLineSeparator = beforeNewline.lastIsLineSeparator;
+        endsWithNewline = false;
+    }
+
+    int top() const { return int(stack.size()) - 1; }
+
+    // --- output -------------------------------------------------------------------------------
+
+    Q_ALWAYS_INLINE void reserve(qsizetype extra) {
+        if (length + extra > capacity)
+            grow(extra);
+    }
+
+    Q_NEVER_INLINE void grow(qsizetype extra) {
+        out.resize(length);
+        out.reserve(std::max(capacity * 2, length + extra));
+        out.resize(out.capacity());
+        o = out.data();
+        capacity = out.size();
+    }
+
+    void flushSeparator() {
+        if (pending != Separator::None && length > 0)
+            o[length++] = QChar(pending == Separator::Line ? u'\n' : u' ');
+        pending = Separator::None;
+    }
+
+    void emitChar(char16_t c) {
+        reserve(2);
+        flushSeparator();
+        o[length++] = QChar(c);
+    }
+
+    void emitRun(qsizetype from, qsizetype to) {
+        reserve(to - from + 1);
+        flushSeparator();
+        std::memcpy(static_cast<void *>(o + length), s + from, size_t(to - from) * sizeof(QChar));
+        length += to - from;
+        endsWithNewline = false;
+        compress = Compress::Preserve;
+        hasBlock = false;
+        documentEmpty = false;
+        lastIsLineSeparator = false;
+    }
+
+    void lineBreak() { pending = Separator::Line; }
+    void spaceBreak() {
+        if (pending == Separator::None)
+            pending = Separator::Space;
+    }
+
+    // --- importer -----------------------------------------------------------------------------
+
+    static bool preserves(Space space) { return space == Space::Pre || space == Space::PreWrap; }
+
+    bool takePendingBlockTagClosed() {
+        const bool closed = pendingBlockTagClosed == 1;
+        pendingBlockTagClosed = -1;
+        return closed;
+    }
+
+    void appendBlock(Space space) {
+        lineBreak();
+        documentEmpty = false;
+        lastIsLineSeparator = false;
+        if (!preserves(space))
+            compress = Compress::Remove;
+    }
+
+    void processBlock(Tag tag, Space space) {
+        if ((tag == Tag::Td || tag == Tag::Th) && !tables.isEmpty()) {
+            // The cursor moves into the next cell of the table.
+            tables.last().inCell = true;
+            cursorFrames = tables.last().level;
+            lineBreak();
+            documentEmpty = false;
+            lastIsLineSeparator = false;
+            hasBlock = true;
+            compress = Compress::Remove;
+        }
+        if (!hasBlock)
+            appendBlock(space);
+        hasBlock = true;
+        blockTagClosed = false;
+    }
+
+    // The importer passes the end of an element.
+    void closeElement(const Open &e) {
+        switch (e.tag) {
+        case Tag::Tr:
+            pendingBlockTagClosed = 1;
+            break;
+        case Tag::Table:
+            if (tables.isEmpty())
+                break;
+            tables.removeLast();
+            pendingBlockTagClosed = 0;
+            compress = Compress::Remove;
+            // Qt puts the cursor below the outermost table, or at the end of the enclosing open
+            // cell; otherwise (a table closed outside any cell of its enclosing table) it stays
+            // in the last cell, and the text that follows runs on there.
+            if (tables.isEmpty())
+                leaveFrames(0);
+            else if (tables.last().inCell)
+                leaveFrames(tables.last().level);
+            break;
+        case Tag::Td:
+        case Tag::Th:
+            if (!tables.isEmpty())
+                tables.last().inCell = false;
+            pendingBlockTagClosed = 1;
+            compress = Compress::Remove;
+            break;
+        case Tag::Ol:
+        case Tag::Ul:
+            if (lists > 0) {
+                --lists;
+                pendingBlockTagClosed = 1;
+            }
+            break;
+        case Tag::Br:
+            compress = Compress::Remove;
+            break;
+        case Tag::Div:
+            // A <div> ends its paragraph only when it held elements, not bare text.
+            if (!documentEmpty && e.hasChildren && !lastIsLineSeparator)
+                pendingBlockTagClosed = 1;
+            break;
+        case Tag::H1:
+        case Tag::H2:
+        case Tag::H3:
+        case Tag::H4:
+        case Tag::H5:
+        case Tag::H6:
+            pendingBlockTagClosed = 1;
+            break;
+        default:
+            if (e.display == Display::Block)
+                pendingBlockTagClosed = 1;
+            break;
+        }
+    }
+
+    void leaveFrames(int level) {
+        if (cursorFrames > level) {
+            lineBreak();
+            documentEmpty = false;
+            lastIsLineSeparator = false;
+        }
+        cursorFrames = level;
+    }
+
+    Q_ALWAYS_INLINE void startElement(const Open &e, bool isChild);
+    void startTextNode();
+    void updateMode();
+    Q_ALWAYS_INLINE qsizetype plainRun(qsizetype from);
+    void text(char16_t c);
+    void feed(char16_t c);
+
+    // --- parser -------------------------------------------------------------------------------
+
+    void eatSpace() {
+        qsizetype end = pos;
+        while (end < n && isSpace(s[end]) && s[end] != ParagraphSeparator)
+            ++end;
+        pos = end;
+    }
+
+    Word scanWord();
+    Q_ALWAYS_INLINE Word scanName(quint64 &key);
+    void scanAttributes();
+    void parseTag();
+    void parseCloseTag();
+    void parseEntity();
+    void openElement(Tag tag, Display display, Word name, bool closed, Tag afterVoid);
+    void pushImplicit(Tag tag, bool popped);
+    Q_ALWAYS_INLINE void push(const Open &e, bool popped, bool childOfParent);
+    Q_ALWAYS_INLINE void popTo(int depth);
+    int findOpen(Tag tag, Word name) const;
+    Q_ALWAYS_INLINE bool resolvePendingText();
+    Q_ALWAYS_INLINE void newTextNode(bool popped, Tag afterVoid);
+    quint64 hashName(Word name) const;
+    bool sameName(const Open &e, Word name) const;
+    int &unknownCount(quint64 hash);
+    int unknownCountOf(quint64 hash) const;
+};
+
+// The importer's reactions to a new node, inline: the parser calls them for every node.
+
+inline void PlainTextExtractor::updateMode() {
+    if (!recv.started || recv.blockIfText || recv.listPending)
+        mode = Mode::Slow;
+    else if (recv.drop)
+        mode = Mode::Skip;
+    else
+        mode = Mode::Plain;
+}
+
+inline void PlainTextExtractor::startElement(const Open &e, bool isChild) {
+    endsWithNewline = false;
+    if (isChild) {
+        pendingBlockTagClosed = -1;
+    } else {
+        blockTagClosed = takePendingBlockTagClosed();
+        if (blockTagClosed && e.display != Display::Block && e.tag != Tag::Unknown)
+            hasBlock = false;
+    }
+    recv = Receiver();
+    recv.space = e.space;
+    if (e.display == Display::None) {
+        recv.drop = true;
+        updateMode();
+        return;
+    }
+    switch (e.tag) {
+    case Tag::Body:
+    case Tag::Qt:
+        compress = Compress::Remove;
+        break;
+    case Tag::Ol:
+    case Tag::Ul:
+        ++lists;
+        compress = Compress::Remove;
+        recv.listPending = true;
+        updateMode();
+        return;
+    case Tag::Table:
+        // The table's frame goes where the cursor is.
+        tables.append(TableState{cursorFrames + 1, false});
+        hasBlock = false;
+        compress = Compress::Remove;
+        recv.drop = true;
+        updateMode();
+        return;
+    case Tag::Tr:
+        recv.drop = true;
+        updateMode();
+        return;
+    case Tag::Img:
+        emitChar(ObjectReplacement);
+        compress = Compress::Collapse;
+        hasBlock = false;
+        documentEmpty = false;
+        lastIsLineSeparator = false;
+        recv.drop = true;
+        updateMode();
+        return;
+    case Tag::Hr:
+        if (!hasBlock)
+            appendBlock(e.space);
+        hasBlock = false;
+        compress = Compress::Remove;
+        recv.drop = true;
+        updateMode();
+        return;
+    default:
+        break;
+    }
+    if (blockTagClosed && !hasBlock && e.display == Display::Inline)
+        recv.blockIfText = true;
+    if (e.display == Display::Block)
+        processBlock(e.tag, e.space);
+    if (preserves(e.space))
+        compress = Compress::Preserve;
+    updateMode();
+}
+
+inline void PlainTextExtractor::startTextNode() {
+    recv.started = true;
+    if (recv.isChild)
+        pendingBlockTagClosed = -1;
+    else
+        blockTagClosed = takePendingBlockTagClosed();
+    if (recv.hidden) {
+        recv.drop = true;
+        updateMode();
+        return;
+    }
+    recv.blockIfText = blockTagClosed && !hasBlock;
+    if (preserves(recv.space))
+        compress = Compress::Preserve;
+    updateMode();
+}
+
+} // namespace pagetext

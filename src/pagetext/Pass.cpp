@@ -1,0 +1,194 @@
+#include "pagetext/Extractor.h"
+
+// The main loop and the importer's side of the pass: which characters of a node are shown, and
+// where paragraphs start.
+namespace pagetext {
+
+QString PlainTextExtractor::run() {
+    while (pos < n) {
+        const char16_t c = s[pos];
+        if (c == u'<') {
+            ++pos;
+            parseTag();
+            continue;
+        }
+        if (c == u'&') {
+            ++pos;
+            parseEntity();
+            continue;
+        }
+        if (mode == Mode::Plain) {
+            if (!preserves(recv.space)) {
+                const qsizetype end = plainRun(pos);
+                if (end > pos) {
+                    pos = end;
+                    continue;
+                }
+            } else if (isOrdinary(c)) {
+                qsizetype end = pos + 1;
+                while (end < n && isOrdinary(s[end]))
+                    ++end;
+                emitRun(pos, end);
+                pos = end;
+                continue;
+            }
+        }
+        if (!recv.started) {
+            // A new text node. Its first blank is held until it is known whether Qt keeps it.
+            if (recv.length == 0 && isSpace(c)) {
+                recv.length = 1;
+                recv.held = c;
+                ++pos;
+                continue;
+            }
+            startTextNode();
+            if (recv.length == 1)
+                feed(recv.held);
+            recv.length = 2;
+            continue; // c again, the node now shown, hidden or plain
+        }
+        if (mode == Mode::Skip) {
+            // Hidden text: only the next tag matters (no entity can hide a '<').
+            const qsizetype next = QStringView(s + pos, n - pos).indexOf(u'<');
+            pos = next < 0 ? n : pos + next;
+            continue;
+        }
+        ++pos;
+        text(c);
+    }
+    if (recv.isText && !recv.started && recv.length == 1) {
+        startTextNode();
+        feed(recv.held);
+    }
+    out.resize(length);
+    return out;
+}
+
+// The bulk of a page: words and the blanks between them, in a shown node with white space
+// folded. Stops at markup and at anything unusual; returns where it stopped.
+qsizetype PlainTextExtractor::plainRun(qsizetype i) {
+    // Output never outgrows the input read so far by more than a separator.
+    reserve(n - i + 2);
+    QChar *const to = o;
+    qsizetype size = length;
+    Separator separator = pending;
+    Compress state = compress;
+    bool inserted = false;
+    while (i < n) {
+        char16_t c = s[i];
+        if (c < 0x80 && (AsciiClasses[c] & Blank)) {
+            // The first blank stands as one space, the ones after it are removed.
+            if (state != Compress::Remove) {
+                state = Compress::Remove;
+                if (separator == Separator::None)
+                    separator = Separator::Space;
+                inserted = true;
+            }
+            ++i;
+            continue;
+        }
+        if (!isOrdinary(c))
+            break;
+        if (separator != Separator::None) {
+            if (size > 0)
+                to[size++] = QChar(separator == Separator::Line ? u'\n' : u' ');
+            separator = Separator::None;
+        }
+        state = Compress::Preserve;
+        inserted = true;
+        // A word: copied up to the next character that needs a look.
+        while (c < 0x80 ? (AsciiClasses[c] & Ordinary) != 0 : isOrdinary(c)) {
+            to[size++] = QChar(c);
+            if (++i == n)
+                break;
+            c = s[i];
+        }
+    }
+    length = size;
+    pending = separator;
+    compress = state;
+    if (inserted) {
+        endsWithNewline = false;
+        hasBlock = false;
+        documentEmpty = false;
+        lastIsLineSeparator = false;
+    }
+    return i;
+}
+
+void PlainTextExtractor::text(char16_t c) {
+    if (!recv.started) {
+        if (recv.length == 0 && isSpace(c)) {
+            recv.length = 1;
+            recv.held = c;
+            return;
+        }
+        startTextNode();
+        if (recv.length == 1)
+            feed(recv.held);
+        recv.length = 2;
+    }
+    feed(c);
+}
+
+// One character of a shown node, through Qt's white-space compression.
+void PlainTextExtractor::feed(char16_t c) {
+    endsWithNewline = false;
+    if (recv.drop)
+        return;
+    if (c == u'\n')
+        beforeNewline = {pending, compress, hasBlock, documentEmpty, lastIsLineSeparator};
+    const bool blank = isSpace(c);
+    if (recv.listPending) {
+        if (blank)
+            return;
+        recv.listPending = false;
+        processBlock(Tag::Ul, recv.space);
+        if (preserves(recv.space))
+            compress = Compress::Preserve;
+        updateMode();
+    }
+    if (recv.blockIfText && (!blank || c == LineSeparator)) {
+        recv.blockIfText = false;
+        appendBlock(recv.space);
+        hasBlock = true;
+        updateMode();
+    }
+    if (blank && c != Nbsp && c != ParagraphSeparator) {
+        if (compress == Compress::Collapse)
+            compress = Compress::Remove;
+        else if (compress == Compress::Remove)
+            return;
+        if (recv.space == Space::Pre) {
+            if (c == u'\r')
+                return;
+        } else if (recv.space != Space::PreWrap) {
+            compress = Compress::Remove;
+            c = u' ';
+        }
+    } else {
+        compress = Compress::Preserve;
+    }
+    hasBlock = false;
+    documentEmpty = false;
+    if (c == u'\n' || c == ParagraphSeparator) {
+        endsWithNewline = c == u'\n' && preserves(recv.space);
+        lastIsLineSeparator = false;
+        lineBreak();
+        if (!preserves(recv.space))
+            compress = Compress::Remove;
+        return;
+    }
+    lastIsLineSeparator = c == LineSeparator;
+    if (c == LineSeparator || c == u'\r' || c == BeginningOfFrame || c == EndOfFrame) {
+        lineBreak();
+    } else if (!blank) {
+        emitChar(c);
+    } else if (preserves(recv.space)) {
+        emitChar(c == Nbsp ? u' ' : c);
+    } else {
+        spaceBreak();
+    }
+}
+
+} // namespace pagetext

@@ -1,0 +1,467 @@
+#include "pagetext/Extractor.h"
+
+#include "pagetext/Entities.h"
+#include "pagetext/NameTable.h"
+#include "pagetext/PageText.h"
+
+// The parser's side of the pass: tags, entities, and the stack of open elements that Qt's
+// parser would build, with its repair rules.
+namespace pagetext {
+
+PlainTextExtractor::Word PlainTextExtractor::scanWord() {
+    Word word;
+    if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
+        const char16_t quote = s[pos];
+        word.from = ++pos;
+        qsizetype at = pos;
+        for (;;) {
+            while (at < n && s[at] != quote)
+                ++at;
+            // Qt lets a backslash escape a single quote.
+            if (at < n && quote == u'\'' && s[at - 1] == u'\\') {
+                ++at;
+                continue;
+            }
+            break;
+        }
+        word.length = at - word.from;
+        pos = at < n ? at + 1 : n;
+        return word;
+    }
+    qsizetype end = pos;
+    for (; end < n; ++end) {
+        const char16_t c = s[end];
+        if (c < 0x80) {
+            const quint8 kind = AsciiClasses[c];
+            if ((kind & (WordEnd | Slash)) &&
+                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+                break;
+        } else if (isSpace(c)) {
+            break;
+        }
+    }
+    word.from = pos;
+    word.length = end - pos;
+    pos = end;
+    return word;
+}
+
+// A tag's name, as scanWord reads it, with its packed key (0 when no element has that name).
+PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
+    if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
+        const Word word = scanWord();
+        key = packName(s + word.from, word.length, true);
+        return word;
+    }
+    quint64 packed = 0;
+    bool packable = true;
+    qsizetype end = pos;
+    for (; end < n; ++end) {
+        const char16_t c = s[end];
+        if (c < 0x80) {
+            const quint8 kind = AsciiClasses[c];
+            if ((kind & (WordEnd | Slash)) &&
+                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+                break;
+            const quint8 code = PackCodes[true][c];
+            packed = (packed << 6) | code;
+            packable = packable && code != 0;
+        } else if (isSpace(c)) {
+            break;
+        } else {
+            packable = false;
+        }
+    }
+    const Word word{pos, end - pos};
+    key = packable && word.length > 0 && word.length <= PackedLength ? packed : 0;
+    pos = end;
+    return word;
+}
+
+void PlainTextExtractor::scanAttributes() {
+    while (pos < n) {
+        eatSpace();
+        if (pos < n && (s[pos] == u'>' || s[pos] == u'/'))
+            break;
+        if (scanWord().length == 0)
+            break;
+        eatSpace();
+        if (pos < n && s[pos] == u'=') {
+            ++pos;
+            eatSpace();
+            scanWord();
+        }
+    }
+}
+
+// After '<'.
+void PlainTextExtractor::parseTag() {
+    eatSpace();
+    if (pos < n && s[pos] == u'!') {
+        ++pos;
+        if (pos + 1 < n && s[pos] == u'-' && s[pos + 1] == u'-') {
+            const qsizetype end = QStringView(s, n).indexOf(u"-->", pos + 2);
+            pos = end < 0 ? n : end + 3;
+        } else {
+            while (pos < n && s[pos++] != u'>') {
+            }
+        }
+        // Qt swallows the blanks after a comment or declaration, even between two words.
+        if (!preserves(recv.space))
+            eatSpace();
+        return;
+    }
+    if (pos < n && s[pos] == u'/') {
+        parseCloseTag();
+        return;
+    }
+    const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
+    quint64 key = 0;
+    const Word name = scanName(key);
+    if (pos < n && isSpace(s[pos]))
+        scanAttributes();
+    bool closed = false;
+    while (pos < n && s[pos] != u'>') {
+        if (s[pos] == u'/')
+            closed = true;
+        ++pos;
+    }
+    if (pos < n)
+        ++pos;
+    if (name.length == 0) {
+        // "<>", "<=" and the like: a nameless element, to Qt the same as a new text node.
+        stack[top()].hasChildren = true;
+        newTextNode(false, Tag::Unknown);
+        return;
+    }
+    const ElementInfo *element = findElement(key);
+    openElement(element ? element->tag : Tag::Unknown, element ? element->display : Display::Inline,
+                name, closed, afterVoid);
+}
+
+// After '<', at '/'.
+void PlainTextExtractor::parseCloseTag() {
+    ++pos;
+    quint64 key = 0;
+    Word name = scanName(key);
+    while (pos < n) {
+        if (s[pos++] == u'>')
+            break;
+    }
+    const Word scanned = name;
+    while (name.length > 0 && isSpace(s[name.from])) {
+        ++name.from;
+        --name.length;
+    }
+    while (name.length > 0 && isSpace(s[name.from + name.length - 1]))
+        --name.length;
+    if (name.length != scanned.length)
+        key = packName(s + name.from, name.length, true);
+    if (name.length == 0) {
+        // Only a nameless node matches; a text node is one.
+        if (!recv.isText)
+            return;
+        const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
+        newTextNode(false, afterVoid);
+        return;
+    }
+    const ElementInfo *element = findElement(key);
+    const Tag tag = element ? element->tag : Tag::Unknown;
+    if (recv.isText && tag != Tag::Unknown && tag == recv.afterVoid) {
+        // "<br></br>": the end tag closes the <br> again, which only starts a new text node.
+        const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
+        newTextNode(false, afterVoid);
+        return;
+    }
+    if (tag != Tag::Unknown && tag == elementAfterVoid) {
+        // "<meta><p>a</meta>b": the <p> took the place of the text node after the <meta>, so
+        // the end tag closes everything up to the <meta>'s parent.
+        if (voidParentDepth <= top() && stack[voidParentDepth].serial == voidParentSerial) {
+            popTo(voidParentDepth);
+            newTextNode(true, Tag::Unknown);
+        }
+        return;
+    }
+    const int match = findOpen(tag, name);
+    if (match < 0)
+        return; // Qt ignores end tags with nothing to end
+    if (stack[match].display == Display::Block && preserves(stack[match].space)) {
+        // Qt drops the line break just before </pre>: the block's end breaks the line anyway,
+        // and when nothing follows that needs a new block the text runs on.
+        if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
+            recv.length = 0;
+        else if (endsWithNewline)
+            restoreBeforeNewline();
+    }
+    resolvePendingText();
+    popTo(match - 1);
+    newTextNode(true, Tag::Unknown);
+}
+
+// After '&'.
+void PlainTextExtractor::parseEntity() {
+    const qsizetype start = pos;
+    qsizetype q = start;
+    qsizetype bodyLength = 0;
+    bool error = false;
+    while (q < n) {
+        const char16_t c = s[q++];
+        if (isSpace(c) || q - start > 9) {
+            error = true;
+            break;
+        }
+        if (c == u';')
+            break;
+        ++bodyLength;
+    }
+    if (!error && bodyLength > 0) {
+        char16_t units[2];
+        const int count = decodeEntity(QStringView(s + start, bodyLength), units);
+        if (count > 0) {
+            pos = q;
+            for (int i = 0; i < count; ++i)
+                text(units[i]);
+            return;
+        }
+    }
+    text(u'&');
+}
+
+void PlainTextExtractor::openElement(Tag tag, Display display, Word name, bool closed,
+                                     Tag afterVoid) {
+    bool implicit = false;
+    // Qt repairs a stray <td> or <tr> by putting it into a table of its own (a stray <th> just
+    // climbs to the root).
+    if (tag == Tag::Td) {
+        if (openCount[int(Tag::Tr)] == 0) {
+            implicit = true;
+            pushImplicit(Tag::Table, false);
+            pushImplicit(Tag::Tr, false);
+        }
+    } else if (tag == Tag::Tr && openCount[int(Tag::Table)] == 0) {
+        implicit = true;
+        pushImplicit(Tag::Table, false);
+    }
+    int p = top();
+    if (tag == Tag::P) {
+        // A paragraph inside inline elements of a paragraph ends that paragraph.
+        const int block = stack[p].nearestBlock;
+        if (block > 0 && stack[block].tag == Tag::P)
+            p = block;
+    }
+    if ((tag == Tag::P || tag == Tag::Li) && stack[p].tag == tag)
+        --p;
+    while (p > 0 && !allowedIn(tag, stack[p].tag))
+        --p;
+    const bool popped = p < top();
+    popTo(p);
+
+    const Open &parent = stack[p];
+    Open e;
+    e.tag = tag;
+    const bool hidden = parent.display == Display::None || (reusedHidden && tag == Tag::Unknown);
+    reusedHidden = false;
+    e.display = hidden ? Display::None : display;
+    e.space = tag == Tag::Pre    ? Space::Pre
+              : tag == Tag::Br   ? Space::PreWrap
+              : tag == Tag::Nobr ? Space::NoWrap
+                                 : parent.space;
+    if (tag == Tag::Unknown) {
+        e.nameFrom = name.from;
+        e.nameLength = name.length;
+        e.nameHash = hashName(name);
+    }
+    push(e, popped, true);
+    // Implicit table nodes come between the empty element and this one.
+    if (!implicit)
+        elementAfterVoid = afterVoid;
+    if (e.display == Display::Block && preserves(e.space) && pos < n - 1 && s[pos] == u'\n')
+        ++pos; // the element's own line break is not content
+    if (isVoid(tag) || closed) {
+        if (tag == Tag::Br)
+            text(LineSeparator);
+        popTo(top() - 1);
+        if (isVoid(tag)) {
+            voidParentDepth = top();
+            voidParentSerial = stack[top()].serial;
+        }
+        newTextNode(true, isVoid(tag) ? tag : Tag::Unknown);
+    }
+}
+
+void PlainTextExtractor::pushImplicit(Tag tag, bool popped) {
+    // Qt makes these nodes bare: inline, not hidden, normal white space.
+    Open e;
+    e.tag = tag;
+    push(e, popped, false);
+}
+
+void PlainTextExtractor::push(const Open &element, bool popped, bool childOfParent) {
+    const int depth = top() + 1;
+    Open &parent = stack[top()];
+    if (childOfParent)
+        parent.hasChildren = true;
+    const int chainMax = element.display != Display::Inline ? depth : parent.chainMax;
+    const int nearestBlock = element.display == Display::Block ? depth : parent.nearestBlock;
+    if (element.tag == Tag::Unknown)
+        ++unknownCount(element.nameHash);
+    else
+        ++openCount[int(element.tag)];
+    const bool isChild = lastIsTop && !popped;
+    elementAfterVoid = Tag::Unknown;
+    Open &e = stack.emplace_back(element);
+    e.serial = ++serials;
+    e.chainMax = chainMax;
+    e.nearestBlock = nearestBlock;
+    lastIsTop = true;
+    lastChainMax = chainMax;
+    startElement(e, isChild);
+}
+
+void PlainTextExtractor::popTo(int depth) {
+    if (top() > depth)
+        lastIsTop = false;
+    while (top() > depth) {
+        const Open &e = stack.last();
+        if (e.tag == Tag::Unknown)
+            --unknownCount(e.nameHash);
+        else
+            --openCount[int(e.tag)];
+        closeElement(e);
+        stack.removeLast();
+    }
+}
+
+int PlainTextExtractor::findOpen(Tag tag, Word name) const {
+    if (tag != Tag::Unknown) {
+        if (openCount[int(tag)] == 0)
+            return -1;
+        for (int i = top(); i > 0; --i) {
+            if (stack[i].tag == tag)
+                return i;
+        }
+        return -1;
+    }
+    const quint64 hash = hashName(name);
+    if (unknownCountOf(hash) == 0)
+        return -1;
+    for (int i = top(); i > 0; --i) {
+        const Open &e = stack[i];
+        if (e.tag == Tag::Unknown && e.nameHash == hash && sameName(e, name))
+            return i;
+    }
+    return -1;
+}
+
+// Qt reuses the last node for the next one when it is a text node holding nothing, or a single
+// blank right after a block, table or invisible element: that text is then never shown.
+bool PlainTextExtractor::resolvePendingText() {
+    if (!recv.isText || recv.started)
+        return false;
+    // Qt walks up from the node before this one to this node's level looking for a
+    // non-inline element; when that node is this one's parent, the walk climbs to the root.
+    const bool afterNonInline =
+        recv.isChild ? recv.previousChainMax >= 1 : recv.previousChainMax > recv.parentDepth;
+    if (recv.length == 0 || afterNonInline) {
+        reusedHidden = recv.hidden;
+        lastIsTop = recv.savedLastIsTop;
+        lastChainMax = recv.savedLastChainMax;
+        return true;
+    }
+    startTextNode();
+    feed(recv.held);
+    recv.length = 2;
+    return false;
+}
+
+void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
+    elementAfterVoid = Tag::Unknown;
+    endsWithNewline = false;
+    const Open &parent = stack[top()];
+    Receiver r;
+    r.isText = true;
+    r.started = false;
+    r.isChild = lastIsTop && !popped;
+    r.hidden = parent.display == Display::None || reusedHidden;
+    reusedHidden = false;
+    r.space = parent.space;
+    r.parentDepth = top();
+    r.previousChainMax = lastChainMax;
+    r.afterVoid = afterVoid;
+    r.savedLastIsTop = lastIsTop;
+    r.savedLastChainMax = lastChainMax;
+    recv = r;
+    lastIsTop = false;
+    // A hidden node is not inline either, to Qt.
+    lastChainMax = r.hidden ? top() + 1 : parent.chainMax;
+    updateMode();
+}
+
+quint64 PlainTextExtractor::hashName(Word name) const {
+    quint64 hash = 14695981039346656037ULL;
+    for (qsizetype i = 0; i < name.length; ++i) {
+        hash ^= lowerChar(s[name.from + i]);
+        hash *= 1099511628211ULL;
+    }
+    return hash ? hash : 1;
+}
+
+bool PlainTextExtractor::sameName(const Open &e, Word name) const {
+    if (e.nameLength != name.length)
+        return false;
+    for (qsizetype i = 0; i < name.length; ++i) {
+        if (lowerChar(s[e.nameFrom + i]) != lowerChar(s[name.from + i]))
+            return false;
+    }
+    return true;
+}
+
+// Open unknown elements per name, so that an end tag nobody opened costs no search.
+int &PlainTextExtractor::unknownCount(quint64 hash) {
+    if (unknownUsed * 2 >= int(unknownCounts.size())) {
+        std::vector<std::pair<quint64, int>> old;
+        old.swap(unknownCounts);
+        unknownCounts.assign(std::max<size_t>(64, old.size() * 2), {0, 0});
+        unknownUsed = 0;
+        for (const auto &slot : old) {
+            if (slot.first)
+                unknownCount(slot.first) = slot.second;
+        }
+    }
+    const size_t mask = unknownCounts.size() - 1;
+    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+        auto &slot = unknownCounts[i];
+        if (slot.first == hash)
+            return slot.second;
+        if (slot.first == 0) {
+            slot.first = hash;
+            ++unknownUsed;
+            return slot.second;
+        }
+    }
+}
+
+int PlainTextExtractor::unknownCountOf(quint64 hash) const {
+    if (unknownCounts.empty())
+        return 0;
+    const size_t mask = unknownCounts.size() - 1;
+    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+        const auto &slot = unknownCounts[i];
+        if (slot.first == hash)
+            return slot.second;
+        if (slot.first == 0)
+            return 0;
+    }
+}
+
+QString ExtractPlainText(QStringView html) {
+    // Qt imports only the marked part of clipboard-style HTML.
+    const qsizetype start = html.indexOf(u"<!--StartFragment-->");
+    if (start >= 0) {
+        const qsizetype end = html.indexOf(u"<!--EndFragment-->");
+        html = start < end ? html.sliced(start, end - start) : html.sliced(start);
+    }
+    return PlainTextExtractor(html).run();
+}
+
+} // namespace pagetext
