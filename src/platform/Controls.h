@@ -11,7 +11,9 @@ class QButtonGroup;
 // keyboard), never a change the program makes itself.
 namespace platform {
 
-// A list box: Click() when the user clicks it or moves its current entry with the keyboard.
+// A single-selection list box. Click() when the user picks an entry: a left click on an entry
+// (also the selected one) or a keyboard move of the selection. A click elsewhere, with another
+// button or with Ctrl or Shift, and dragging with the button held, leave the selection alone.
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -20,12 +22,20 @@ signals:
     void Click();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool picked = false; // a left press chose an entry; its release raises Click()
 };
 
-// A tree view: Click() on a mouse click anywhere in it. Its nodes are deleted without
-// recursion, however deep they nest.
+// A tree view. A left press on a node selects it; dragging never moves the selection; right and
+// middle clicks do nothing; the expand indicator opens or closes its node without selecting it.
+// Click() on every left click anywhere in it. Its nodes are deleted without recursion, however
+// deep they nest.
 class TTreeView : public QTreeWidget {
     Q_OBJECT
 public:
@@ -35,7 +45,17 @@ signals:
     void Click();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The node whose expand indicator is at `pos`, or null.
+    QTreeWidgetItem *indicatorAt(const QPoint &pos) const;
+    bool pressing = false;        // the press's own handlers are still running
+    bool releasedInPress = false; // ... and the button came up meanwhile
 };
 
 // An edit box that reports every key typed in it (Enter as carriage return, 13) before the

@@ -35,6 +35,16 @@ protected:
         button->click();
         Viewer::Settle();
     }
+    // Real mouse input on a view: a press at the first point, moves through the others with the
+    // button held, the release at the last.
+    static void mouse(QAbstractItemView *view, const QList<QPoint> &path,
+                      Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) {
+        QTest::mousePress(view->viewport(), button, keys, path.first());
+        for (const QPoint &point : path.mid(1))
+            QTest::mouseMove(view->viewport(), point);
+        QTest::mouseRelease(view->viewport(), button, keys, path.last());
+        Viewer::Settle();
+    }
     // Clicks the link whose text is `text` in the page shown.
     void followLink(const QString &text) {
         ASSERT_TRUE(ClickLink(form()->HTML1, text)) << text.toStdString();
@@ -229,4 +239,163 @@ TEST_F(Navigation, ClickHandlersOnEmptyAndShortEntries) {
     Viewer::Settle();
     EXPECT_EQ(page(), "p0.htm");
     EXPECT_EQ(viewer->History(), QStringList{"0"});
+}
+
+TEST_F(Navigation, TheTreeChangesOnlyWhenALeftPressPicksANode) {
+    QTreeWidget *tree = nullptr;
+    const auto row = [&](int n) { return tree->visualItemRect(node(n)).center(); };
+    const auto indicator = [&](int n) {
+        const QRect rect = tree->visualItemRect(node(n));
+        return QPoint(rect.left() - tree->indentation() / 2, rect.center().y());
+    };
+    const auto key = [&](Qt::Key key) {
+        QTest::keyClick(tree, key);
+        Viewer::Settle();
+    };
+    struct Case {
+        const char *what;
+        std::function<void()> act;
+        QStringList history;
+        const char *page;
+        const char *selected;
+        bool requested;
+    };
+    const Case cases[] = {
+        {"drag",
+         [&] {
+             mouse(tree, {row(2), row(3), row(4), row(5)});
+         },
+         {"0", "2"},
+         "p2.htm",
+         "a2",
+         true},
+        {"right click",
+         [&] { mouse(tree, {row(3)}, Qt::RightButton); },
+         {"0"},
+         "p0.htm",
+         "Welcome",
+         false},
+        {"middle click",
+         [&] { mouse(tree, {row(3)}, Qt::MiddleButton); },
+         {"0"},
+         "p0.htm",
+         "Welcome",
+         false},
+        {"empty area",
+         [&] {
+             mouse(tree, {{20, tree->viewport()->height() - 4}});
+         },
+         {"0"},
+         "p0.htm",
+         "Welcome",
+         true},
+        {"indicator", [&] { mouse(tree, {indicator(7)}); }, {"0"}, "p0.htm", "Welcome", true},
+        {"ctrl click on the selected node",
+         [&] { mouse(tree, {row(0)}, Qt::LeftButton, Qt::ControlModifier); },
+         {"0"},
+         "p0.htm",
+         "Welcome",
+         true},
+        {"keys",
+         [&] {
+             key(Qt::Key_Down);
+             key(Qt::Key_Down);
+         },
+         {"0", "1", "2"},
+         "p2.htm",
+         "a2",
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        viewer.reset();
+        open(TenNodes);
+        tree = form()->TreeView1;
+        tree->expandAll();
+        node(7)->setExpanded(false);
+        tree->setFocus();
+        QSignalSpy arrivals(form()->HTML1, &platform::THTML::OnEndRetrieval);
+        c.act();
+        EXPECT_EQ(viewer->History(), c.history);
+        EXPECT_EQ(page(), c.page);
+        EXPECT_EQ(viewer->Selected(), c.selected);
+        EXPECT_TRUE(tree->currentItem()->isSelected());
+        EXPECT_EQ(arrivals.count() > 0, c.requested);
+        EXPECT_EQ(node(7)->isExpanded(), QString(c.what) == "indicator");
+        EXPECT_TRUE(messages.Messages.empty());
+    }
+}
+
+TEST_F(Navigation, TheListsReactOnlyToAPickedEntry) {
+    open(TenNodes, {"apple@p3.htm", "Mango@p6.htm", "Zebra@p9.htm"});
+    // Two search results.
+    folder.Page("p3.htm", "<p>a marker</p>");
+    folder.Page("p6.htm", "<p>the marker</p>");
+    form()->Edit1->setText("marker");
+    form()->BitBtn1->click();
+    Viewer::Settle();
+    ASSERT_EQ(form()->ListBox5->count(), 2);
+
+    for (auto [list, tab] : {std::pair{form()->ListBox1, 1}, {form()->ListBox5, 2}}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        form()->PageControl1->setCurrentIndex(tab);
+        const auto pageOf = [&](int row) {
+            return list == form()->ListBox1 ? QStringLiteral("p%1.htm").arg(row == 0 ? 3 : 6)
+                                            : form()->ListBox6->item(row)->text();
+        };
+        const auto row = [&](int r) { return list->visualItemRect(list->item(r)).center(); };
+        const QPoint blank(20, list->viewport()->height() - 4);
+        mouse(list, {row(0)});
+        ASSERT_EQ(page(), pageOf(0));
+        list->setFocus();
+
+        struct Step {
+            const char *what;
+            std::function<void()> act;
+            int selected;
+            bool requested;
+        };
+        const Step steps[] = {
+            {"blank area", [&] { mouse(list, {blank}); }, 0, false},
+            {"ctrl click on the selected entry",
+             [&] { mouse(list, {row(0)}, Qt::LeftButton, Qt::ControlModifier); }, 0, false},
+            {"ctrl click", [&] { mouse(list, {row(1)}, Qt::LeftButton, Qt::ControlModifier); }, 0,
+             false},
+            {"shift click", [&] { mouse(list, {row(1)}, Qt::LeftButton, Qt::ShiftModifier); }, 0,
+             false},
+            {"right click", [&] { mouse(list, {row(1)}, Qt::RightButton); }, 0, false},
+            {"middle click", [&] { mouse(list, {row(1)}, Qt::MiddleButton); }, 0, false},
+            {"drag",
+             [&] {
+                 mouse(list, {row(0), row(1)});
+             },
+             0, true},
+            {"click on the selected entry", [&] { mouse(list, {row(0)}); }, 0, true},
+            {"click", [&] { mouse(list, {row(1)}); }, 1, true},
+            {"key",
+             [&] {
+                 QTest::keyClick(list, Qt::Key_Up);
+                 Viewer::Settle();
+             },
+             0, true},
+        };
+        for (const Step &step : steps) {
+            SCOPED_TRACE(step.what);
+            const QStringList history = viewer->History();
+            QSignalSpy arrivals(form()->HTML1, &platform::THTML::OnEndRetrieval);
+            step.act();
+            EXPECT_EQ(list->currentRow(), step.selected);
+            ASSERT_EQ(list->selectedItems().size(), 1);
+            EXPECT_EQ(list->selectedItems().first(), list->item(step.selected));
+            EXPECT_EQ(page(), pageOf(step.selected));
+            EXPECT_EQ(arrivals.count() > 0, step.requested);
+            // The tree follows a picked page and records it; nothing else records.
+            const QString number = pageOf(step.selected).mid(1, 1);
+            if (step.requested)
+                EXPECT_EQ(viewer->History().last(), number);
+            else
+                EXPECT_EQ(viewer->History(), history);
+        }
+    }
+    EXPECT_TRUE(messages.Messages.empty());
 }
