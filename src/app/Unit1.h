@@ -94,6 +94,7 @@ private:
     // Selects `node` in the tree; a real change runs TreeView1Change at once.
     void SelectNode(TTreeNode *node);
     void RevealNode(TTreeNode *node);
+    void OpenParents(TTreeNode *node);
     void CompleteContentsRecord(const QString &body, const QString &type, int parent);
     void CompleteIndexRecord(const QString &body);
     void ApplyAppearance();

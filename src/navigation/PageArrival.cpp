@@ -12,7 +12,9 @@ void TForm1::HTML1EndRetrieval() {
             continue;
         CurrentNode = NodeTable[static_cast<size_t>(i)];
         SelectNode(CurrentNode);
-        CurrentNode->setSelected(true);
+        // The change's handlers may have waited for a box while the user picked another node.
+        if (CurrentNode)
+            CurrentNode->setSelected(true);
         return;
     }
     // No Contents entry names this page (a link outside the Contents, a fragment, a page in a

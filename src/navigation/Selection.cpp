@@ -8,21 +8,27 @@ const QString HelpError = QStringLiteral("Html Help Error!");
 } // namespace
 
 void TForm1::SelectNode(TTreeNode *node) {
-    TreeView1->setCurrentItem(node);
-    // While loading, only the final selection is revealed (ContentsEnd).
+    // Shown first, the way the tree shows a newly selected node, then selected: the change's
+    // handlers may wait for a message box while the user picks another node.
+    OpenParents(node);
+    // While loading the tree is hidden and lays out only once, for the final selection.
     if (ViewerReady == 1)
-        RevealNode(node);
+        TreeView1->scrollToItem(node);
+    TreeView1->setCurrentItem(node);
 }
 
-void TForm1::RevealNode(TTreeNode *node) {
-    // Show the node the way a tree shows its selection, its parents opened. Opening them from
-    // the top down lays each level out once; the tree's own scrolling opens them bottom up and
-    // lays every opened level out again.
+void TForm1::OpenParents(TTreeNode *node) {
+    // From the top down each level is laid out once; the tree's own scrolling opens them
+    // bottom up and lays every opened level out again.
     std::vector<TTreeNode *> parents;
     for (TTreeNode *parent = node->parent(); parent; parent = parent->parent())
         parents.push_back(parent);
     for (auto it = parents.rbegin(); it != parents.rend(); ++it)
         (*it)->setExpanded(true);
+}
+
+void TForm1::RevealNode(TTreeNode *node) {
+    OpenParents(node);
     TreeView1->scrollToItem(node);
 }
 
