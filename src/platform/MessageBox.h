@@ -10,10 +10,11 @@ namespace platform {
 using MessageBoxHandler = std::function<void(const QString &text, const QString &caption)>;
 
 // Redirects every message box to `handler` (tests record them); an empty function restores
-// the real, modal box.
+// the real box.
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
-// A modal message box without owner window, without icon, with a single OK button.
+// A message box without owner window, without icon, with a single OK button, above the other
+// windows and focused. Returns when it is dismissed; the other windows take input meanwhile.
 void MessageBoxA(const QString &text, const QString &caption);
 
 // The application's standard exception report: the message, captioned with the application title.

@@ -1,6 +1,9 @@
 #include "app/Unit1.h"
+#include "platform/MessageBox.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -398,4 +401,48 @@ TEST_F(Navigation, TheListsReactOnlyToAPickedEntry) {
         }
     }
     EXPECT_TRUE(messages.Messages.empty());
+}
+
+TEST_F(Navigation, TheMainWindowTakesInputWhileAMessageBoxIsUp) {
+    open(TenNodes);
+    form()->TreeView1->expandAll();
+    platform::SetMessageBoxHandler({}); // the real boxes
+    // Through the window system, as a user's click comes, where a modal box would block it.
+    const auto click = [&](int n) {
+        QTreeWidget *tree = form()->TreeView1;
+        const QPoint at = tree->viewport()->mapTo(form(), tree->visualItemRect(node(n)).center());
+        QTest::mouseClick(form()->windowHandle(), Qt::LeftButton, {}, at);
+        Viewer::Settle();
+    };
+    QStringList shown;
+    WhileBoxIsUp("Bottom of History List.", [&](QMessageBox *bottom) {
+        shown << bottom->text();
+        EXPECT_EQ(bottom->windowTitle(), "History List!");
+        EXPECT_EQ(bottom->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(bottom->buttons().size(), 1);
+        EXPECT_EQ(bottom->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(bottom->parentWidget(), nullptr);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(QApplication::activeWindow(), bottom);
+        click(3);
+        EXPECT_EQ(page(), "p3.htm");
+        EXPECT_EQ(viewer->History(), (QStringList{"0", "3"}));
+        // A further box from a handler run while this one is up.
+        WhileBoxIsUp("End of History List.", [&](QMessageBox *end) {
+            shown << end->text();
+            click(5); // after Go Forward: shown, not recorded
+            EXPECT_EQ(page(), "p5.htm");
+            QTest::mouseClick(end->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        press(form()->SpeedButton3);
+        EXPECT_EQ(shown.size(), 2) << "Go Forward waited for its box";
+        QTest::mouseClick(bottom->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    press(form()->SpeedButton2);
+    EXPECT_EQ(shown, (QStringList{"Bottom of History List.", "End of History List."}));
+    EXPECT_EQ(viewer->History(), (QStringList{"0", "3"}));
+    EXPECT_EQ(viewer->HistoryPosition(), 1);
+    EXPECT_EQ(page(), "p5.htm");
+    EXPECT_EQ(viewer->Selected(), "r5");
+    EXPECT_EQ(form()->CurrentNode, form()->TreeView1->currentItem());
 }

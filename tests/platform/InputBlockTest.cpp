@@ -1,6 +1,10 @@
 #include "platform/InputBlock.h"
+#include "platform/MessageBox.h"
+#include "support/TestSupport.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -22,6 +26,15 @@ TEST(InputBlock, TheBlockedWindowTakesNoInputOthersDo) {
         EXPECT_FALSE(window.close()) << "the close box is ignored";
         EXPECT_TRUE(window.isVisible());
         QTest::keyClicks(&other, "ok");
+        // A message box shown meanwhile takes input: its OK button dismisses it.
+        bool dismissed = false;
+        testing_support::WhileBoxIsUp("While blocked", [&](QMessageBox *box) {
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            dismissed = !box->isVisible();
+            box->done(0);
+        });
+        platform::MessageBoxA("While blocked", "Caption");
+        EXPECT_TRUE(dismissed);
     }
     EXPECT_FALSE(platform::InputBlock::Active());
     EXPECT_EQ(edit->text(), "");

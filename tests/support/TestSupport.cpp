@@ -7,10 +7,13 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace testing_support {
 
@@ -29,6 +32,25 @@ QStringList MessageRecorder::Texts() const {
     for (const auto &message : Messages)
         texts << message.first;
     return texts;
+}
+
+void WhileBoxIsUp(const QString &text, std::function<void(QMessageBox *)> act) {
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, text, act, tries = 0]() mutable {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(window);
+            if (!box || !box->isVisible() || box->text() != text)
+                continue;
+            poll->deleteLater();
+            poll->stop();
+            act(box);
+            return;
+        }
+        if (++tries == 1000)
+            poll->deleteLater(); // never shown: the test's own checks say so
+    });
+    poll->start();
 }
 
 ExitRecorder::ExitRecorder() {

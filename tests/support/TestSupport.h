@@ -6,10 +6,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
+class QMessageBox;
 class TForm1;
 class TForm2;
 namespace platform {
@@ -26,6 +28,10 @@ public:
     std::vector<std::pair<QString, QString>> Messages; // text, caption
     QStringList Texts() const;
 };
+
+// Once the real message box showing `text` is up (its caller waiting for it), runs `act` on
+// it; `act` dismisses it.
+void WhileBoxIsUp(const QString &text, std::function<void(QMessageBox *)> act);
 
 // Turns the process exit into a thrown ProcessExit, for as long as it lives.
 struct ProcessExit {
