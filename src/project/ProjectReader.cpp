@@ -46,6 +46,17 @@ qsizetype SkipLineBreak(const QString &text, qsizetype pos) {
     return pos;
 }
 
+// Position after the blanks (spaces, tabs) and the line break at `pos`; the blanks stay when
+// no line break follows them.
+qsizetype SkipBlanksAndLineBreak(const QString &text, qsizetype pos) {
+    qsizetype end = pos;
+    while (end < text.size() && (text[end] == u' ' || text[end] == u'\t'))
+        ++end;
+    if (end == text.size() || text[end] == u'\r' || text[end] == u'\n')
+        pos = end;
+    return SkipLineBreak(text, pos);
+}
+
 // Position after the line starting at `pos` and its line break (the end if it has none).
 qsizetype SkipLine(const QString &text, qsizetype pos) {
     while (pos < text.size() && text[pos] != u'\r' && text[pos] != u'\n')
@@ -119,7 +130,7 @@ qsizetype ReadSettings(const QString &text, qsizetype pos, ProjectSink &sink, Li
             pos = star + 1;
         }
         sink.Setting(k, value, line);
-        pos = SkipLineBreak(text, pos);
+        pos = SkipBlanksAndLineBreak(text, pos);
     }
     // The writer puts a separator line between the settings and the index.
     return SkipLine(text, pos);

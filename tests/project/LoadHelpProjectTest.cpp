@@ -3,6 +3,7 @@
 #include "project/NodeNumber.h"
 #include "support/TestSupport.h"
 
+#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -125,6 +126,22 @@ TEST_F(LoadHelpProject, SelectionAndCurrentNodeAfterLoading) {
     EXPECT_EQ(other.TreeView1->currentItem()->text(0), "A");
     EXPECT_EQ(other.CurrentNode->text(0), "A");
     EXPECT_EQ(LastNode->text(0), "C");
+}
+
+TEST_F(LoadHelpProject, NodesSelectedWhileLoadingAreShownWithTheirParentsOpen) {
+    // C selects B, which opens A; E is selected last.
+    folder.WriteText("help.vlp", MakeProject({"[0,R,0]A@a.htm", "[1,F,0]B@b.htm", "[2,F,1]C@c.htm",
+                                              "[3,P,2]D@d.htm", "[4,R,0]E@e.htm"},
+                                             {}));
+    platform::SetCommandLine("Z:\\opt\\vellumo " + folder.WindowsPath() + "help.vlp");
+    TForm1 form;
+    form.LoadHelpProject(ProjectText);
+    EXPECT_EQ(form.TreeView1->currentItem()->text(0), "E");
+    QStringList open;
+    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+        if ((*it)->isExpanded())
+            open << (*it)->text(0);
+    EXPECT_EQ(open, QStringList{"A"});
 }
 
 TEST_F(LoadHelpProject, StyleCodesTreeBoldAndUnknownCodeKeepsStyle) {

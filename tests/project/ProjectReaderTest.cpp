@@ -79,11 +79,12 @@ const QStringList ExampleValues =
 const QStringList ExampleIndex = {"Commands@commands.html*", "Installing@install.html*",
                                   "Welcome@welcome.html*", "%"};
 
-QString ExampleText(const QString &eol, const QString &separator = QStringLiteral("^")) {
+QString ExampleText(const QString &eol, const QString &separator = QStringLiteral("^"),
+                    const QString &afterStar = {}) {
     QStringList lines = ExampleContents;
     lines << QStringLiteral("^");
     for (const QString &value : ExampleValues)
-        lines << value + QLatin1Char('*');
+        lines << value + QLatin1Char('*') + afterStar;
     lines << separator;
     lines += ExampleIndex;
     return lines.join(eol);
@@ -123,6 +124,16 @@ TEST(ProjectReaderTest, SeparatorLineOfAnyLengthIsSkippedWhole) {
         for (const char *separator : {"", "^", "-----", "^^ *"}) {
             SCOPED_TRACE(std::string(separator) + (eol[0] == '\r' ? " CRLF" : " LF"));
             EXPECT_EQ(Read(ExampleText(QString::fromLatin1(eol), QString::fromLatin1(separator))),
+                      reference);
+        }
+}
+
+TEST(ProjectReaderTest, BlanksAfterAValuesStarGoWithItsLineBreak) {
+    const QStringList reference = Read(ExampleText("\r\n"));
+    for (const char *eol : {"\r\n", "\n"})
+        for (const char *blanks : {" ", "  ", "\t", " \t "}) {
+            SCOPED_TRACE(QByteArray(blanks).toHex().constData());
+            EXPECT_EQ(Read(ExampleText(QString::fromLatin1(eol), "^", QString::fromLatin1(blanks))),
                       reference);
         }
 }
