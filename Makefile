@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run test test-asan fuzz bench clean format
+.PHONY: all deps configure build run guide test test-asan fuzz bench deb deb-check clean format
 SECONDS ?= 60
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
@@ -22,6 +22,10 @@ build: configure
 
 run: build
 	$(BUILD)/vellumo examples/sample/
+
+# Vellumo's own guide, a help project in docs/guide/.
+guide: build
+	$(BUILD)/vellumo docs/guide/
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -45,8 +49,28 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	bench/run build-bench
 
+# The Debian package dist/vellumo_VERSION_ARCH.deb: built with Debian's own compiler flags (all
+# hardening on) in its own folder for /usr, then packed by CPack.
+DEB_BUILD ?= build-deb
+deb: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=None \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DVELLUMO_TESTS=OFF
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	rm -f $(DEB_BUILD)/vellumo_*.deb
+	cd $(DEB_BUILD) && cpack -G DEB
+	mkdir -p dist
+	rm -f dist/vellumo_*.deb
+	cp $(DEB_BUILD)/vellumo_*.deb dist/
+
+# The package's fields, file list, stripped programs and lintian (no errors).
+deb-check: deb
+	packaging/check-deb dist/vellumo_*.deb
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-bench
+	rm -rf $(BUILD) build-asan build-fuzz build-bench $(DEB_BUILD) dist
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' 'bench/*.cpp')
