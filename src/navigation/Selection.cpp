@@ -8,6 +8,10 @@ const QString HelpError = QStringLiteral("Html Help Error!");
 } // namespace
 
 void TForm1::SelectNode(TTreeNode *node) {
+    // Selecting the selected node changes nothing: a node the user has just folded away stays
+    // folded when its page arrives again.
+    if (node == TreeView1->currentItem())
+        return;
     // Shown first, the way the tree shows a newly selected node, then selected: the change's
     // handlers may wait for a message box while the user picks another node.
     OpenParents(node);
