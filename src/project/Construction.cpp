@@ -1,8 +1,7 @@
 #include "app/Unit1.h"
+#include "project/KeywordOrder.h"
 #include "project/NodeNumber.h"
 #include "project/Record.h"
-
-#include <QCollator>
 
 namespace {
 
@@ -19,16 +18,11 @@ QIcon nodeIcon(const std::array<QIcon, 4> &images, int image, int selected) {
 // Position at which `keyword` goes into a list sorted alphabetically without regard to case;
 // after the entries that compare equal, so equal keywords keep their file order.
 int sortedPosition(const QListWidget *list, const QString &keyword) {
-    static const QCollator collator = [] {
-        QCollator c;
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
     int low = 0;
     int high = list->count();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (collator.compare(keyword, list->item(middle)->text()) < 0)
+        if (project::CompareKeywords(keyword, list->item(middle)->text()) < 0)
             high = middle;
         else
             low = middle + 1;

@@ -108,6 +108,7 @@ qsizetype ReadContents(const QString &text, ProjectSink &sink, LineTracker &line
                 throw platform::EConvertError(
                     QStringLiteral("Record header without ']' before '*' (line %1)")
                         .arg(lines.LineAt(j)));
+            sink.RecordLine(lines.LineAt(j));
             sink.ContentsRecord(accumulator, lastType, lastParent);
             accumulator.clear();
         } else if (c == u'^') {
@@ -136,11 +137,12 @@ qsizetype ReadSettings(const QString &text, qsizetype pos, ProjectSink &sink, Li
     return SkipLine(text, pos);
 }
 
-void ReadIndex(const QString &text, qsizetype pos, ProjectSink &sink) {
+void ReadIndex(const QString &text, qsizetype pos, ProjectSink &sink, LineTracker &lines) {
     QString accumulator;
     for (; pos < text.size(); ++pos) {
         const QChar c = text[pos];
         if (c == u'*') {
+            sink.RecordLine(lines.LineAt(pos));
             sink.IndexRecord(accumulator);
             accumulator.clear();
         } else if (c == u'%') {
@@ -159,7 +161,7 @@ void ReadHelpProject(const QString &text, ProjectSink &sink) {
     sink.ContentsEnd();
     const qsizetype indexStart =
         ReadSettings(text, SkipLineBreak(text, afterContents), sink, lines);
-    ReadIndex(text, indexStart, sink);
+    ReadIndex(text, indexStart, sink, lines);
 }
 
 } // namespace project

@@ -17,6 +17,8 @@ public:
     virtual void Setting(int k, const QString &value, int line) = 0;
     // An index record ended by its "*".
     virtual void IndexRecord(const QString &body) = 0;
+    // The line of the "*" that ends the record handed on next; for tools that point at lines.
+    virtual void RecordLine(int line) { (void)line; }
 };
 
 // Reads a non-empty help project text in one forward pass: the contents section up to the

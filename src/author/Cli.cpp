@@ -1,0 +1,167 @@
+#include "author/Cli.h"
+
+#include "author/Check.h"
+#include "author/Import.h"
+#include "author/NewProject.h"
+#include "author/ProjectWriter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace author {
+
+namespace {
+
+struct Command {
+    QString Name;
+    QString Summary;
+    QString Arguments;
+};
+
+const std::vector<Command> &commands() {
+    static const std::vector<Command> list{
+        {QStringLiteral("check"), QStringLiteral("Report what is wrong with a help project."),
+         QStringLiteral("PROJECT.vlp|FOLDER")},
+        {QStringLiteral("import"),
+         QStringLiteral("Write a .vlp from an HTML Help (.hhp, .hhc) or Qt Help (.qhp) project."),
+         QStringLiteral("SOURCE")},
+        {QStringLiteral("new"), QStringLiteral("Write a starter .vlp for a folder of HTML pages."),
+         QStringLiteral("FOLDER")},
+    };
+    return list;
+}
+
+const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                    QStringLiteral("Print the findings as JSON lines."));
+const QCommandLineOption werrorOption(QStringLiteral("werror"),
+                                      QStringLiteral("Count warnings as errors."));
+const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                      QStringLiteral("Write the project to FILE."),
+                                      QStringLiteral("FILE"));
+const QCommandLineOption forceOption(QStringLiteral("force"),
+                                     QStringLiteral("Overwrite an existing project file."));
+
+// The parser of one command, with its options; also what `vlp help COMMAND` prints.
+void describe(QCommandLineParser &parser, const Command &command) {
+    parser.setApplicationDescription(command.Summary);
+    parser.addHelpOption();
+    parser.addPositionalArgument(command.Name, QString(), command.Name);
+    parser.addPositionalArgument(command.Arguments.section(u'|', 0, 0), QString(),
+                                 command.Arguments);
+    if (command.Name == u"check") {
+        parser.addOption(jsonOption);
+        parser.addOption(werrorOption);
+    } else {
+        parser.addOption(outputOption);
+        parser.addOption(forceOption);
+    }
+}
+
+QString overview() {
+    QString text = QStringLiteral("Usage: vlp COMMAND [options] ARGUMENTS\n"
+                                  "The author's tool for Vellumo help projects.\n\nCommands:\n");
+    for (const Command &command : commands())
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(command.Name, command.Arguments, command.Summary);
+    text += QStringLiteral("  help COMMAND\n      Describe a command.\n\n"
+                           "Options:\n  -h, --help     Display this help.\n"
+                           "  -v, --version  Display the version.\n");
+    return text;
+}
+
+int runCheck(const QCommandLineParser &parser, QTextStream &out, QTextStream &err) {
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2) {
+        err << "vlp check: name one project file or folder\n";
+        return 2;
+    }
+    const Findings findings = CheckProject(arguments[1]);
+    bool failed = false;
+    for (const Finding &finding : findings) {
+        out << (parser.isSet(jsonOption) ? JsonLine(finding) : CompilerForm(finding)) << '\n';
+        failed = failed || finding.Level == Severity::Error || parser.isSet(werrorOption);
+    }
+    return failed ? 1 : 0;
+}
+
+// Writes what an import or `vlp new` built, and says what it did.
+int writeResult(const BuildResult &result, const QString &defaultOut,
+                const QCommandLineParser &parser, QTextStream &out, QTextStream &err) {
+    const QString name = parser.positionalArguments().value(0);
+    if (!result.Failure.isEmpty()) {
+        err << "vlp " << name << ": " << result.Failure << '\n';
+        return 1;
+    }
+    const QString target = parser.isSet(outputOption) ? parser.value(outputOption) : defaultOut;
+    QString problem;
+    const WriteSummary summary =
+        WriteProjectFile(result.Model, target, parser.isSet(forceOption), &problem);
+    if (!problem.isEmpty()) {
+        err << "vlp " << name << ": " << problem << '\n';
+        return 1;
+    }
+    for (const QString &note : result.Notes + summary.Notes)
+        out << note << '\n';
+    out << "wrote " << target << ": " << summary.Nodes << " nodes, " << summary.Keywords
+        << " keywords, home topic " << summary.Home << '\n';
+    return 0;
+}
+
+} // namespace
+
+int RunVlp(const QStringList &arguments, QTextStream &out, QTextStream &err) {
+    const QString first = arguments.value(1);
+    if (arguments.size() < 2 || first == u"-h" || first == u"--help" ||
+        (first == u"help" && arguments.size() == 2)) {
+        out << overview();
+        return arguments.size() < 2 ? 2 : 0;
+    }
+    if (first == u"-v" || first == u"--version") {
+        out << "vlp " << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    }
+    const QString wanted = first == u"help" ? arguments.value(2) : first;
+    const auto command = std::find_if(commands().begin(), commands().end(),
+                                      [&](const Command &c) { return c.Name == wanted; });
+    if (command == commands().end()) {
+        err << "vlp: unknown command \"" << wanted << "\"; try vlp --help\n";
+        return 2;
+    }
+    QCommandLineParser parser;
+    describe(parser, *command);
+    if (first == u"help") {
+        out << parser.helpText();
+        return 0;
+    }
+    if (!parser.parse(arguments)) {
+        err << "vlp " << command->Name << ": " << parser.errorText() << '\n';
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        return 0;
+    }
+    if (command->Name == u"check")
+        return runCheck(parser, out, err);
+    if (parser.positionalArguments().size() != 2) {
+        err << "vlp " << command->Name << ": name one " << command->Arguments << '\n';
+        return 2;
+    }
+    const QString source = parser.positionalArguments()[1];
+    if (command->Name == u"import") {
+        const QFileInfo info(source);
+        return writeResult(
+            ImportProject(source),
+            info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".vlp")), parser,
+            out, err);
+    }
+    const QFileInfo folder(source);
+    return writeResult(
+        NewProject(source),
+        QDir(source).filePath(folder.absoluteFilePath().section(u'/', -1) + QStringLiteral(".vlp")),
+        parser, out, err);
+}
+
+} // namespace author
