@@ -82,6 +82,13 @@ private:
     static bool makesNode(const ContentsEntry &entry) {
         return entry.Type == u"R" || entry.Type == u"F" || entry.Type == u"P";
     }
+    // The last line that holds anything.
+    int lastLine() const {
+        qsizetype line = lines.size();
+        while (line > 1 && lines[line - 1].isEmpty())
+            --line;
+        return static_cast<int>(line);
+    }
     int lineOf(qsizetype pos) const { return static_cast<int>(text.left(pos).count(u'\n')) + 1; }
 
     QString fileName;
@@ -109,7 +116,7 @@ void Checker::checkEncoding(const QByteArray &bytes) {
 bool Checker::checkLayout() {
     const qsizetype caret = text.indexOf(u'^');
     if (caret < 0) {
-        error(static_cast<int>(lines.size()),
+        error(lastLine(),
               QStringLiteral("no \"^\" ends the contents section: the viewer reads no settings"));
         return false;
     }
@@ -136,7 +143,7 @@ bool Checker::checkLayout() {
         indexStart = text.indexOf(u'\n', indexStart) + 1;
     const qsizetype percent = indexStart <= 0 ? -1 : text.indexOf(u'%', indexStart);
     if (percent < 0) {
-        error(static_cast<int>(lines.size()), QStringLiteral("no \"%\" ends the index section"));
+        error(lastLine(), QStringLiteral("no \"%\" ends the index section"));
         return true;
     }
     if (!text.mid(percent + 1).trimmed().isEmpty())
@@ -312,8 +319,11 @@ void Checker::Run(const QByteArray &bytes) {
         if (settingsWhole || !records.InSettings)
             error(match.hasMatch() ? match.captured(1).toInt() : 1, e.Message);
     }
-    checkContents();
-    checkUnlistedPages();
+    // What the reader built before an error is no project to judge.
+    if (records.InSettings) {
+        checkContents();
+        checkUnlistedPages();
+    }
     if (!complete)
         return;
     checkSettings();

@@ -18,17 +18,21 @@ struct Command {
     QString Name;
     QString Summary;
     QString Arguments;
+    QString ArgumentHelp;
 };
 
 const std::vector<Command> &commands() {
     static const std::vector<Command> list{
         {QStringLiteral("check"), QStringLiteral("Report what is wrong with a help project."),
-         QStringLiteral("PROJECT.vlp|FOLDER")},
+         QStringLiteral("PROJECT.vlp|FOLDER"),
+         QStringLiteral("The project file, or the help folder that holds it.")},
         {QStringLiteral("import"),
          QStringLiteral("Write a .vlp from an HTML Help (.hhp, .hhc) or Qt Help (.qhp) project."),
-         QStringLiteral("SOURCE")},
+         QStringLiteral("SOURCE"),
+         QStringLiteral("An .hhp, .hhc or .qhp file; the .vlp goes beside it.")},
         {QStringLiteral("new"), QStringLiteral("Write a starter .vlp for a folder of HTML pages."),
-         QStringLiteral("FOLDER")},
+         QStringLiteral("FOLDER"),
+         QStringLiteral("The folder of pages; the .vlp goes into it, named after it.")},
     };
     return list;
 }
@@ -47,9 +51,8 @@ const QCommandLineOption forceOption(QStringLiteral("force"),
 void describe(QCommandLineParser &parser, const Command &command) {
     parser.setApplicationDescription(command.Summary);
     parser.addHelpOption();
-    parser.addPositionalArgument(command.Name, QString(), command.Name);
-    parser.addPositionalArgument(command.Arguments.section(u'|', 0, 0), QString(),
-                                 command.Arguments);
+    parser.addPositionalArgument(command.Name, QStringLiteral("The command."));
+    parser.addPositionalArgument(command.Arguments, command.ArgumentHelp);
     if (command.Name == u"check") {
         parser.addOption(jsonOption);
         parser.addOption(werrorOption);
