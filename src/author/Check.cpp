@@ -1,13 +1,13 @@
 #include "author/Check.h"
 
 #include "author/Targets.h"
-#include "navigation/TopicUrl.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "project/Appearance.h"
 #include "project/KeywordOrder.h"
 #include "project/ProjectReader.h"
+#include "project/Record.h"
 #include "project/StrToInt.h"
 
 #include <QDir>
@@ -168,7 +168,7 @@ void Checker::checkContents() {
             warn(entry.Line, QStringLiteral("record type \"%1\" makes no node").arg(entry.Type));
             continue;
         }
-        const QString target = navigation::TopicTarget(entry.Body);
+        const QString target = project::TopicTarget(entry.Body);
         const QString raw = lines.value(entry.Line - 1);
         const qsizetype close = raw.indexOf(u']');
         if (close >= 0 && raw.indexOf(u']', close + 1) >= 0)
@@ -214,7 +214,7 @@ void Checker::checkContents() {
     // An arriving page selects the first bare target equal to its file name, whichever
     // folder the page came from.
     for (const ContentsEntry &entry : records.Contents) {
-        const QString target = navigation::TopicTarget(entry.Body);
+        const QString target = project::TopicTarget(entry.Body);
         if (IsBare(target) || !makesNode(entry))
             continue;
         const QString name = LastComponent(target).toLower();
@@ -234,7 +234,7 @@ void Checker::checkUnlistedPages() {
         return;
     QSet<QString> searched; // what the Text Search matches a page's name against
     for (const ContentsEntry &entry : records.Contents) {
-        QString target = navigation::TopicTarget(entry.Body).toLower();
+        QString target = project::TopicTarget(entry.Body).toLower();
         const qsizetype hash = target.indexOf(u'#');
         searched.insert(hash < 0 ? target : target.left(hash));
     }
@@ -271,15 +271,15 @@ void Checker::checkSettings() {
 void Checker::checkIndex() {
     QSet<QString> contentsPages;
     for (const ContentsEntry &entry : records.Contents)
-        contentsPages.insert(PageKey(navigation::TopicTarget(entry.Body)));
+        contentsPages.insert(PageKey(project::TopicTarget(entry.Body)));
     const IndexEntry *previous = nullptr;
     for (const IndexEntry &entry : records.Index) {
-        const QString keyword = navigation::Caption(entry.Body);
-        const QString target = navigation::TopicTarget(entry.Body);
-        if (previous && project::CompareKeywords(navigation::Caption(previous->Body), keyword) > 0)
+        const QString keyword = project::Caption(entry.Body);
+        const QString target = project::TopicTarget(entry.Body);
+        if (previous && project::CompareKeywords(project::Caption(previous->Body), keyword) > 0)
             warn(entry.Line, QStringLiteral("\"%1\" is out of order: the Index shows it before "
                                             "\"%2\" (line %3)")
-                                 .arg(keyword, navigation::Caption(previous->Body))
+                                 .arg(keyword, project::Caption(previous->Body))
                                  .arg(previous->Line));
         previous = &entry;
         if (!PageExists(folder, target))

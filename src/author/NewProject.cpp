@@ -1,6 +1,6 @@
 #include "author/NewProject.h"
 
-#include "platform/HtmlText.h"
+#include "pagetext/PageText.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +20,12 @@ PageInfo readPage(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return info;
-    const QString html = platform::DecodeHtml(file.read(1024 * 1024));
+    const QString html = pagetext::DecodeHtml(file.read(1024 * 1024));
     static const QRegularExpression title(QStringLiteral("<title[^>]*>(.*?)</title"),
                                           QRegularExpression::CaseInsensitiveOption |
                                               QRegularExpression::DotMatchesEverythingOption);
     if (const auto match = title.match(html); match.hasMatch())
-        info.Title = platform::ExtractPlainText(match.captured(1)).simplified();
+        info.Title = pagetext::ExtractPlainText(match.captured(1)).simplified();
     static const QRegularExpression meta(QStringLiteral("<meta\\b[^>]*>"),
                                          QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression keywordsName(
@@ -39,7 +39,7 @@ PageInfo readPage(const QString &path) {
         if (!keywordsName.match(tag).hasMatch())
             continue;
         const auto value = content.match(tag);
-        const QString list = platform::ExtractPlainText(value.captured(1) + value.captured(2));
+        const QString list = pagetext::ExtractPlainText(value.captured(1) + value.captured(2));
         for (const QString &keyword : list.split(u',', Qt::SkipEmptyParts))
             if (!keyword.simplified().isEmpty())
                 info.Keywords << keyword.simplified();
