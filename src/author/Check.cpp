@@ -127,7 +127,8 @@ bool Checker::checkLayout() {
     // Settings values stand one per line, each ending in "*".
     int values = 0;
     int line = contentsEndLine + 1;
-    while (line <= lines.size() && values < 47 && lines[line - 1].endsWith(u'*')) {
+    while (line <= lines.size() && values < 47 &&
+           QStringView(lines[line - 1]).trimmed().endsWith(u'*')) {
         ++values;
         ++line;
     }
