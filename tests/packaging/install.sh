@@ -16,6 +16,7 @@ outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
 id=org.vellumo.Vellumo
 expected=(
   bin/vellumo
+  bin/vlp
   share/applications/$id.desktop
   share/applications/$id.Guide.desktop
   share/mime/packages/$id.xml
