@@ -1,17 +1,19 @@
 // Times the Text Search tab on a real X server: the main window and the extractor window are
 // started as the viewer starts them, then the search button is pressed for one phrase in both
-// letter-case modes, several times each.
+// letter-case modes, several times each: first searches, which read every page afresh, and
+// repeated ones, which find the pages unchanged since the search before.
 //
 //   bench_search HELP_FOLDER PHRASE [RUNS] [MODES] [-- COMMAND ARG...]
 //
 // Run it under Xvfb (the xcb platform); bench/run does. For each mode it prints the first
 // search's time, then the minimum and median of RUNS more, and the number of results. MODES
 // limits the run to some modes ("0", "1"; both by default), which keeps a profile to one of them.
+// The peak resident memory is printed last.
 // A COMMAND after "--" (say grep -ril PHRASE HELP_FOLDER) is a yardstick: it is run right after
 // each timed search, so that each search has a partner timed under the same machine load, and
 // the medians of the per-pair ratios, wall time and processor time, are printed too. All times
-// are in ms; "cpu" is processor time, user and system. Lines starting with "search " are
-// key=value pairs for scripts.
+// are in ms; "cpu" is processor time, user and system. Lines starting with "search ",
+// "search-repeat " and "memory " are key=value pairs for scripts.
 
 #include "BenchStats.h"
 #include "app/Globals.h"
@@ -21,6 +23,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "search/PageCache.h"
 #include "search/SearchMatch.h"
 
 #include <QApplication>
@@ -54,6 +57,13 @@ double childrenCpuMs() {
         return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
     };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The most memory this process has held resident so far, in MB.
+double peakResidentMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 struct Timing {
@@ -146,6 +156,8 @@ int main(int argc, char *argv[]) {
     const bool exposed = QTest::qWaitForWindowExposed(&form1, 10000);
     settle();
     const double startUpMs = msSince(startUp);
+    const double startUpRss = peakResidentMb();
+    double peakAfterFirst = 0;
 
     int candidates = 0;
     const std::optional<QStringList> names = platform::ListDirectory(form1.HelpDir);
@@ -175,71 +187,88 @@ int main(int argc, char *argv[]) {
     }
 
     // Wall times are what a user waits; processor times move far less on a busy machine.
-    std::printf("%-17s %8s %8s %8s %8s %7s", "mode", "first", "min", "median", "cpu", "results");
+    // A first search reads every page afresh (the page cache is emptied before it); a repeated
+    // one finds the pages of the search before it unchanged.
+    std::printf("%-24s %8s %8s %8s %8s %7s", "mode", "first", "min", "median", "cpu", "results");
     if (!yardstick.isEmpty())
         std::printf(" %8s %8s %7s %7s", "yard", "yard cpu", "ratio", "cpu");
     std::printf("\n");
     const char *const modeNames[] = {"case-insensitive", "case-sensitive"};
-    for (int mode = 0; mode < 2; ++mode) {
-        if (!modes.contains(QChar(u'0' + mode)))
-            continue;
-        form1.RadioGroup1->SetItemIndex(mode);
-        form1.RadioGroup1Click();
-        settle();
-        double first = 0;
-        std::vector<double> wall;
-        std::vector<double> cpu;
-        std::vector<double> yardWall;
-        std::vector<double> yardCpu;
-        std::vector<double> ratios;
-        std::vector<double> cpuRatios;
-        for (int run = 0; run <= runs; ++run) {
-            // Each press searches for what the edit box holds.
-            form1.Edit1->setText(phrase);
-            const double cpuBefore = processCpuMs();
-            QElapsedTimer timer;
-            timer.start();
-            form1.BitBtn1Click();
-            const double elapsed = msSince(timer);
-            const double cpuUsed = processCpuMs() - cpuBefore;
-            settle(); // the result list repaints between presses, as it would for a user
-            if (run == 0) {
-                first = elapsed;
+    for (const bool repeated : {false, true}) {
+        for (int mode = 0; mode < 2; ++mode) {
+            if (!modes.contains(QChar(u'0' + mode)))
                 continue;
+            form1.RadioGroup1->SetItemIndex(mode);
+            form1.RadioGroup1Click();
+            settle();
+            double first = 0;
+            std::vector<double> wall;
+            std::vector<double> cpu;
+            std::vector<double> yardWall;
+            std::vector<double> yardCpu;
+            std::vector<double> ratios;
+            std::vector<double> cpuRatios;
+            for (int run = 0; run <= runs; ++run) {
+                if (!repeated)
+                    search::PageCache::Shared().Clear();
+                // Each press searches for what the edit box holds.
+                form1.Edit1->setText(phrase);
+                const double cpuBefore = processCpuMs();
+                QElapsedTimer timer;
+                timer.start();
+                form1.BitBtn1Click();
+                const double elapsed = msSince(timer);
+                const double cpuUsed = processCpuMs() - cpuBefore;
+                settle(); // the result list repaints between presses, as it would for a user
+                if (run == 0) {
+                    first = elapsed;
+                    continue;
+                }
+                wall.push_back(elapsed);
+                cpu.push_back(cpuUsed);
+                if (!yardstick.isEmpty()) {
+                    const Timing partner = runYardstick(yardstick);
+                    yardWall.push_back(partner.wallMs);
+                    yardCpu.push_back(partner.cpuMs);
+                    ratios.push_back(elapsed / partner.wallMs);
+                    if (partner.cpuMs > 0)
+                        cpuRatios.push_back(cpuUsed / partner.cpuMs);
+                }
             }
-            wall.push_back(elapsed);
-            cpu.push_back(cpuUsed);
-            if (!yardstick.isEmpty()) {
-                const Timing partner = runYardstick(yardstick);
-                yardWall.push_back(partner.wallMs);
-                yardCpu.push_back(partner.cpuMs);
-                ratios.push_back(elapsed / partner.wallMs);
-                if (partner.cpuMs > 0)
-                    cpuRatios.push_back(cpuUsed / partner.cpuMs);
-            }
+            const Stats s = stats(wall);
+            const double cpuMedian = stats(cpu).median;
+            const int results = form1.ListBox5->count();
+            const QString name =
+                QString::fromLatin1(modeNames[mode]) + (repeated ? ", repeat" : "");
+            std::printf("%-24s %8.1f %8.1f %8.1f %8.1f %7d", qPrintable(name), first, s.min,
+                        s.median, cpuMedian, results);
+            const bool paired = !yardstick.isEmpty();
+            const double yardMedian = paired ? stats(yardWall).median : 0;
+            const double yardCpuMedian = paired ? stats(yardCpu).median : 0;
+            const double ratio = paired ? stats(ratios).median : 0;
+            const double cpuRatio = paired && !cpuRatios.empty() ? stats(cpuRatios).median : 0;
+            if (paired)
+                std::printf(" %8.1f %8.1f %7.1f %7.1f", yardMedian, yardCpuMedian, ratio, cpuRatio);
+            std::printf("\n");
+            std::printf("%s mode=%d first_ms=%.1f min_ms=%.1f median_ms=%.1f cpu_ms=%.1f "
+                        "results=%d candidates=%d",
+                        repeated ? "search-repeat" : "search", mode, first, s.min, s.median,
+                        cpuMedian, results, candidates);
+            if (paired)
+                std::printf(" yardstick_ms=%.1f yardstick_cpu_ms=%.1f paired_ratio=%.2f "
+                            "cpu_ratio=%.2f",
+                            yardMedian, yardCpuMedian, ratio, cpuRatio);
+            std::printf("\n");
         }
-        const Stats s = stats(wall);
-        const double cpuMedian = stats(cpu).median;
-        const int results = form1.ListBox5->count();
-        std::printf("%-17s %8.1f %8.1f %8.1f %8.1f %7d", modeNames[mode], first, s.min, s.median,
-                    cpuMedian, results);
-        const bool paired = !yardstick.isEmpty();
-        const double yardMedian = paired ? stats(yardWall).median : 0;
-        const double yardCpuMedian = paired ? stats(yardCpu).median : 0;
-        const double ratio = paired ? stats(ratios).median : 0;
-        const double cpuRatio = paired && !cpuRatios.empty() ? stats(cpuRatios).median : 0;
-        if (paired)
-            std::printf(" %8.1f %8.1f %7.1f %7.1f", yardMedian, yardCpuMedian, ratio, cpuRatio);
-        std::printf("\n");
-        std::printf("search mode=%d first_ms=%.1f min_ms=%.1f median_ms=%.1f cpu_ms=%.1f "
-                    "results=%d candidates=%d",
-                    mode, first, s.min, s.median, cpuMedian, results, candidates);
-        if (paired)
-            std::printf(" yardstick_ms=%.1f yardstick_cpu_ms=%.1f paired_ratio=%.2f "
-                        "cpu_ratio=%.2f",
-                        yardMedian, yardCpuMedian, ratio, cpuRatio);
-        std::printf("\n");
+        if (!repeated)
+            peakAfterFirst = peakResidentMb();
     }
+    // Resident memory: after start-up, at its highest during the first searches and overall,
+    // with the cached page text at the end.
+    std::printf("memory startup_rss_mb=%.1f first_search_peak_rss_mb=%.1f peak_rss_mb=%.1f "
+                "cache_mb=%.1f\n",
+                startUpRss, peakAfterFirst, peakResidentMb(),
+                double(search::PageCache::Shared().Size()) / (1024 * 1024));
     std::fflush(stdout);
 
     Form2 = nullptr;

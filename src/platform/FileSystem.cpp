@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 std::optional<QStringList> ListDirectory(const QString &windowsDir) {
@@ -25,7 +27,28 @@ std::optional<QStringList> ListDirectory(const QString &windowsDir) {
     return names;
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString &windowsPath) {
+namespace {
+
+FileStamp stampOf(const struct stat &info) {
+    FileStamp stamp;
+    stamp.Size = qint64(info.st_size);
+    stamp.ModifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
+    stamp.Inode = quint64(info.st_ino);
+    stamp.Device = quint64(info.st_dev);
+    return stamp;
+}
+
+} // namespace
+
+std::optional<FileStamp> StampOfFile(const QString &nativePath) {
+    struct stat info {};
+    if (nativePath.isEmpty() || ::stat(QFile::encodeName(nativePath).constData(), &info) != 0 ||
+        !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return stampOf(info);
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
     const QString native = ToNativePath(windowsPath);
     if (native.isEmpty())
         return std::nullopt;
@@ -36,9 +59,16 @@ std::optional<QByteArray> ReadWholeFile(const QString &windowsPath) {
     QFile file(native);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    const qint64 size = file.size();
+    // The open file's own stamp: a file swapped in between the checks above and the open is
+    // still described truly.
+    struct stat opened {};
+    if (::fstat(file.handle(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return std::nullopt;
+    const qint64 size = qint64(opened.st_size);
     if (size > MaxFileSize)
         return std::nullopt;
+    if (stamp)
+        *stamp = stampOf(opened);
     QByteArray buffer(size, '\0');
     const qint64 got = file.read(buffer.data(), size);
     buffer.truncate(qMax<qint64>(got, 0));

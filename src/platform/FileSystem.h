@@ -15,9 +15,23 @@ inline constexpr qint64 MaxFileSize = 32 * 1024 * 1024;
 // cannot be listed or lists nothing.
 std::optional<QStringList> ListDirectory(const QString &windowsDir);
 
+// What tells one version of a file from another without reading it: a file edited in place
+// changes its time, one replaced by another keeps neither its inode nor, mostly, its time.
+struct FileStamp {
+    qint64 Size = 0;
+    qint64 ModifiedNs = 0; // modification time, in nanoseconds since the epoch
+    quint64 Inode = 0;
+    quint64 Device = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+// The stamp of a regular file (links followed); empty for anything else or nothing.
+std::optional<FileStamp> StampOfFile(const QString &nativePath);
+
 // The whole content of a regular file of at most MaxFileSize bytes, read at once. Empty for a
-// missing file, a directory, a device or a pipe, an unreadable or a too large file.
-std::optional<QByteArray> ReadWholeFile(const QString &windowsPath);
+// missing file, a directory, a device or a pipe, an unreadable or a too large file. `stamp`,
+// when given, receives the stamp of the file as it was opened.
+std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp = nullptr);
 
 // Text of a file's bytes: UTF-16 when it starts with a UTF-16 byte-order mark; otherwise the
 // bytes up to the first zero byte, as UTF-8 when they are valid UTF-8 (a byte-order mark is

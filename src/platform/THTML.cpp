@@ -3,6 +3,7 @@
 #include "pagetext/PageText.h"
 #include "platform/FileSystem.h"
 #include "platform/PageGuard.h"
+#include "platform/PageRead.h"
 #include "platform/Paths.h"
 
 #include <QDesktopServices>
@@ -15,56 +16,12 @@ namespace platform {
 
 namespace {
 
-struct PageLocation {
-    QString windowsPath; // "C:\dir\page.htm"
-    QString fragment;    // after '#', empty when none
-};
-
-// "file:///C|/dir/page.htm#frag" -> "C:\dir\page.htm" and "frag". Empty path for anything
-// that is not a file URL with a drive.
-PageLocation locate(const QString &url) {
-    if (!url.startsWith(u"file:", Qt::CaseInsensitive))
-        return {};
-    QString rest = url.mid(5);
-    while (rest.startsWith(u'/') || rest.startsWith(u'\\'))
-        rest.remove(0, 1);
-    if (rest.size() < 2 || !rest.at(0).isLetter() || (rest.at(1) != u'|' && rest.at(1) != u':'))
-        return {};
-    QString path = rest.left(1) + u':' + rest.mid(2);
-    path.replace(u'/', u'\\');
-    PageLocation location{path, {}};
-    // A '#' may belong to the file name; only when no such file exists is it a fragment.
-    const qsizetype hash = path.lastIndexOf(u'#');
-    if (hash >= 0 && !QFileInfo(ToNativePath(path)).isFile()) {
-        location.windowsPath = path.left(hash);
-        location.fragment = path.mid(hash + 1);
-    }
-    return location;
-}
-
 QString topicUrlOf(const QString &windowsPath, const QString &fragment) {
     QString url = QStringLiteral("file:///") + windowsPath.left(1) + u'|' + windowsPath.mid(2);
     url.replace(u'\\', u'/');
     if (!fragment.isEmpty())
         url += u'#' + fragment;
     return url;
-}
-
-enum class PageKind { Html, Image, Text, Binary };
-
-PageKind kindOf(const QString &file, const QByteArray &bytes) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix.startsWith(u"htm") || suffix == u"xhtml" || suffix == u"shtml")
-        return PageKind::Html;
-    static const QStringList images{
-        QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
-        QStringLiteral("bmp"), QStringLiteral("xpm"), QStringLiteral("ico")};
-    if (images.contains(suffix))
-        return PageKind::Image;
-    const QByteArray head = bytes.left(4096);
-    if (head.toLower().contains("<html"))
-        return PageKind::Html;
-    return head.contains('\0') ? PageKind::Binary : PageKind::Text;
 }
 
 QString cssColor(const QColor &color) {
@@ -115,8 +72,27 @@ THTML::THTML(QWidget *parent, const FontSet &initialFonts, Mode controlMode)
 }
 
 void THTML::RequestDoc(const QString &url) {
+    const quint64 request = ++requests;
+    if (mode == Mode::TextOnly && source) {
+        // A text prepared ahead ends this retrieval when it is ready; one that comes after a
+        // newer request is that of a retrieval given up, and changes nothing.
+        const bool prepared = source->Fetch(url, [this, url, request](const QString &text) {
+            if (request != requests)
+                return;
+            documentUrl = url;
+            pageFile.clear();
+            plainText = text;
+            emit OnEndRetrieval(this);
+        });
+        if (prepared)
+            return;
+    }
     load(url);
     postEndRetrieval();
+}
+
+void THTML::SetPageSource(PageSource *pages) {
+    source = pages;
 }
 
 void THTML::postEndRetrieval() {
@@ -126,7 +102,12 @@ void THTML::postEndRetrieval() {
 
 void THTML::load(const QString &url) {
     documentUrl = url;
-    const PageLocation location = locate(url);
+    if (mode == Mode::TextOnly) {
+        pageFile.clear(); // nothing is shown, so nothing links or loads from it
+        plainText = ReadPageText(url);
+        return;
+    }
+    const PageLocation location = LocatePage(url);
     const QString native = ToNativePath(location.windowsPath);
     const std::optional<QByteArray> bytes =
         native.isEmpty() ? std::nullopt : ReadWholeFile(location.windowsPath);
@@ -135,19 +116,12 @@ void THTML::load(const QString &url) {
         return;
     }
     pageFile = native;
-    const PageKind kind = kindOf(native, *bytes);
+    const PageKind kind = KindOfPage(native, *bytes);
     if (kind == PageKind::Binary) {
         showError(url); // a program or other binary file is neither shown nor started
         return;
     }
     const QString text = kind == PageKind::Html ? pagetext::DecodeHtml(*bytes) : DecodeText(*bytes);
-    if (mode == Mode::TextOnly) {
-        // An image has no text to search.
-        plainText = kind == PageKind::Html   ? pagetext::ExtractPlainText(text)
-                    : kind == PageKind::Text ? text
-                                             : QString();
-        return;
-    }
     document()->setBaseUrl(QUrl::fromLocalFile(native));
     if (kind == PageKind::Image) {
         pageHtml = QStringLiteral("<html><body><img src=\"%1\"></body></html>")

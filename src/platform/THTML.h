@@ -5,6 +5,7 @@
 
 #include <QTextBrowser>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace platform {
@@ -16,6 +17,16 @@ class THTML : public QTextBrowser {
     Q_OBJECT
 
 public:
+    // Page texts prepared ahead of their request, elsewhere than on this thread.
+    class PageSource {
+    public:
+        virtual ~PageSource() = default;
+        // False when `url` is not the next page it prepares. Otherwise `ready` is called with
+        // the page's text once it is ready, always later, from the event loop (never, when the
+        // text is never ready).
+        virtual bool Fetch(const QString &url, std::function<void(const QString &)> ready) = 0;
+    };
+
     enum class Mode { View, TextOnly };
     using FontSet = std::array<TFont, 8>;
 
@@ -36,6 +47,8 @@ public:
 
     // Starts showing `url` and returns at once; OnEndRetrieval follows through the event loop.
     void RequestDoc(const QString &url);
+    // A text-only control takes its pages from `source` when it has them, until set to null.
+    void SetPageSource(PageSource *source);
     QString GetPlainText(quint16 start, quint16 end) const;
     QString GetWideStringProp(int index) const;
     // The font behind a font property (-512, 28..33); null for any other index.
@@ -69,6 +82,8 @@ private:
     QString pageFile;    // the native path of the page shown, empty when none
     QString pageHtml;    // kept to lay the page out again when fonts or colours change
     QString plainText;   // text-only mode
+    PageSource *source = nullptr;
+    quint64 requests = 0; // RequestDoc calls so far
 };
 
 } // namespace platform

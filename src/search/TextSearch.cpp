@@ -4,7 +4,12 @@
 #include "platform/InputBlock.h"
 #include "platform/MessageBox.h"
 #include "search/LowerCase.h"
+#include "search/PageCache.h"
+#include "search/PagePipeline.h"
+#include "search/PhraseFinder.h"
 #include "search/SearchMatch.h"
+
+#include <optional>
 
 namespace search {
 const QString CreditsPhrase = QStringLiteral("Vellumo Credits");
@@ -48,23 +53,43 @@ void TForm1::BitBtn1Click() {
         entries << ListBox2->item(i)->text();
     const search::PageMatcher matcher(entries);
 
-    // One block for the whole search: the main window takes no input, yet repaints, so the
-    // result list is seen to grow.
-    platform::InputBlock block(this);
+    // The candidate pages, in the order the folder lists them.
+    QStringList urls;
+    QStringList lowerNames;
     for (const QString &name : *names) {
-        const QString lowerName = name.toLower();
+        QString lowerName = name.toLower();
         if (!search::IsCandidatePage(lowerName))
             continue;
         // Opened under its name as listed, for file systems that respect letter case.
-        PageURL = MakeTopicURL(HelpDir + name);
+        urls << MakeTopicURL(HelpDir + name);
+        lowerNames << std::move(lowerName);
+    }
+    const bool caseSensitive = CaseSensitive != 0;
+    const search::PhraseFinder finder(SearchText, caseSensitive);
+
+    // Pages are read on other threads ahead of their shows, each show taking its page's text
+    // as soon as it is ready.
+    std::optional<search::PagePipeline> pipeline;
+    const int readers = search::PagePipeline::Readers();
+    if (readers > 0 && !urls.isEmpty())
+        pipeline.emplace(urls, finder, &search::PageCache::Shared(), readers);
+    const struct SourceScope {
+        search::PagePipeline *pages;
+        SourceScope(search::PagePipeline *p) : pages(p) { Form2->HTML1->SetPageSource(pages); }
+        ~SourceScope() { Form2->HTML1->SetPageSource(nullptr); }
+    } source(pipeline ? &*pipeline : nullptr);
+
+    // One block for the whole search: the main window takes no input, yet repaints, so the
+    // result list is seen to grow.
+    platform::InputBlock block(this);
+    for (qsizetype i = 0; i < urls.size(); ++i) {
+        PageURL = urls.at(i);
         Form2->ShowModal();
-        if (CaseSensitive == 0) {
-            search::LowerCase(PageText);
-            search::LowerCase(SearchText);
-        }
-        if (!PageText.contains(SearchText))
+        // The reader has already looked for the phrase in the text the show handed over.
+        const std::optional<bool> known = pipeline ? pipeline->KnownHit(PageText) : std::nullopt;
+        if (!(known ? *known : finder.FoundIn(PageText)))
             continue;
-        const int match = matcher.Find(lowerName);
+        const int match = matcher.Find(lowerNames.at(i));
         if (match < 0)
             continue;
         const QString &entry = entries.at(match);
@@ -73,5 +98,11 @@ void TForm1::BitBtn1Click() {
             continue;
         ListBox5->addItem(entry.left(at));
         ListBox6->addItem(entry.mid(at + 1));
+    }
+    // The phrase was looked for in lowered text without lowering each page; what is left of
+    // the search is as if each had been: the last page's text and the phrase, lowered.
+    if (!caseSensitive && !urls.isEmpty()) {
+        search::LowerCase(PageText);
+        search::LowerCase(SearchText);
     }
 }

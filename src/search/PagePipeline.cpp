@@ -1,0 +1,210 @@
+#include "search/PagePipeline.h"
+
+#include "platform/PageRead.h"
+#include "platform/Paths.h"
+#include "search/PageCache.h"
+
+#include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace search {
+
+namespace {
+
+std::atomic<int> readersSetting{-1};
+std::atomic<int> runningReaders{0};
+
+enum class Step { Waiting, Reading, Ready, Done };
+
+struct Slot {
+    Step step = Step::Waiting;
+    QString text;
+    bool hit = false;
+};
+
+} // namespace
+
+struct PagePipeline::State {
+    State(const QStringList &pageUrls, const PhraseFinder &phrase, PageCache *pageCache, int ahead)
+        : urls(pageUrls), finder(phrase), cache(pageCache), ahead(ahead), pages(pageUrls.size()) {}
+
+    const QStringList urls;
+    const PhraseFinder finder;
+    PageCache *const cache;
+    const int ahead; // how many pages past the one asked for readers may go
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<Slot> pages;
+    int claimed = 0;  // the next page a reader takes
+    int fetched = -1; // the page the extractor asked for last
+    int waitedFor = -1;
+    // Both null once the search is over; a page ready is posted to the notifier for the owner.
+    QObject *notifier = nullptr;
+    PagePipeline *owner = nullptr;
+};
+
+namespace {
+
+// One page's text and whether it holds the phrase: from the cache when the file is unchanged.
+void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
+    QString native;
+    if (state.cache) {
+        native = platform::ToNativePath(platform::LocatePage(url).windowsPath);
+        const std::optional<platform::FileStamp> stamp = platform::StampOfFile(native);
+        std::optional<QString> cached;
+        if (stamp)
+            cached = state.cache->Find(native, *stamp);
+        else if (!native.isEmpty())
+            state.cache->Forget(native);
+        if (cached) {
+            slot.text = *std::move(cached);
+            slot.hit = state.finder.FoundIn(slot.text);
+            return;
+        }
+    }
+    std::optional<platform::FileStamp> stamp;
+    slot.text = platform::ReadPageText(url, &stamp);
+    slot.hit = state.finder.FoundIn(slot.text);
+    if (state.cache && stamp && !native.isEmpty())
+        state.cache->Store(native, *stamp, slot.text);
+}
+
+} // namespace
+
+PagePipeline::PagePipeline(const QStringList &urls, const PhraseFinder &finder, PageCache *cache,
+                           int readers)
+    : state(std::make_shared<State>(urls, finder, cache, 4 * std::max(readers, 1))),
+      notifier(std::make_unique<QObject>()) {
+    state->notifier = notifier.get();
+    state->owner = this;
+    for (int i = 0; i < std::max(readers, 1); ++i)
+        startReader();
+}
+
+PagePipeline::~PagePipeline() {
+    {
+        const std::lock_guard lock(state->mutex);
+        state->notifier = nullptr;
+        state->owner = nullptr;
+    }
+    state->wake.notify_all();
+    notifier.reset(); // a page ready but not yet delivered is dropped with it
+}
+
+void PagePipeline::startReader() {
+    ++runningReaders;
+    // Detached: a read stalled for good must not hold up the end of the search or of the program.
+    std::thread(readPages, state).detach();
+}
+
+void PagePipeline::readPages(std::shared_ptr<State> shared) {
+    State &s = *shared;
+    std::unique_lock lock(s.mutex);
+    const int count = int(s.pages.size());
+    for (;;) {
+        s.wake.wait(lock, [&] {
+            return !s.owner || s.claimed >= count || s.claimed <= s.fetched + s.ahead;
+        });
+        if (!s.owner || s.claimed >= count)
+            break;
+        const int index = s.claimed++;
+        if (s.pages[index].step != Step::Waiting)
+            continue; // given up on before any reader took it
+        s.pages[index].step = Step::Reading;
+        lock.unlock();
+        Slot page;
+        prepare(s, s.urls.at(index), page);
+        lock.lock();
+        Slot &slot = s.pages[index];
+        if (slot.step == Step::Done)
+            continue; // its show gave up on it meanwhile
+        slot.text = std::move(page.text);
+        slot.hit = page.hit;
+        slot.step = Step::Ready;
+        if (s.waitedFor == index && s.owner) {
+            s.waitedFor = -1;
+            PagePipeline *owner = s.owner;
+            QMetaObject::invokeMethod(
+                s.notifier, [owner, index] { owner->deliver(index); }, Qt::QueuedConnection);
+        }
+    }
+    lock.unlock();
+    shared.reset();
+    --runningReaders;
+}
+
+bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)> ready) {
+    bool replaceReader = false;
+    int index = -1;
+    {
+        const std::lock_guard lock(state->mutex);
+        const int next = state->fetched + 1;
+        if (next >= int(state->pages.size()) || state->urls.at(next) != url)
+            return false;
+        // Pages passed over (their shows timed out) are given up: one still being read stalls
+        // a reader, which is replaced.
+        if (next > 0) {
+            Slot &previous = state->pages[next - 1];
+            replaceReader = previous.step == Step::Reading;
+            previous.step = Step::Done;
+            previous.text = QString();
+        }
+        state->fetched = index = next;
+        if (state->pages[index].step == Step::Ready)
+            QMetaObject::invokeMethod(
+                notifier.get(), [this, index] { deliver(index); }, Qt::QueuedConnection);
+        else
+            state->waitedFor = index;
+    }
+    waiting = std::move(ready);
+    state->wake.notify_all();
+    if (replaceReader)
+        startReader();
+    return true;
+}
+
+void PagePipeline::deliver(int index) {
+    {
+        const std::lock_guard lock(state->mutex);
+        Slot &slot = state->pages[index];
+        if (index != state->fetched || slot.step != Step::Ready)
+            return;
+        lastText = std::move(slot.text);
+        lastHit = slot.hit;
+        slot.text = QString();
+        slot.step = Step::Done;
+    }
+    state->wake.notify_all();
+    if (waiting) {
+        const auto ready = std::move(waiting);
+        waiting = nullptr;
+        ready(lastText);
+    }
+}
+
+std::optional<bool> PagePipeline::KnownHit(const QString &text) const {
+    if (text.isEmpty() || text.size() != lastText.size() ||
+        text.constData() != lastText.constData())
+        return std::nullopt;
+    return lastHit;
+}
+
+int PagePipeline::Readers() {
+    const int setting = readersSetting.load();
+    return setting >= 0 ? setting : std::max(2, QThread::idealThreadCount());
+}
+
+void PagePipeline::SetReaders(int count) {
+    readersSetting = count;
+}
+
+int PagePipeline::RunningReaders() {
+    return runningReaders.load();
+}
+
+} // namespace search

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringMatcher>
+#include <QStringView>
+
+namespace search {
+
+// Whether a phrase occurs in a page's text, as a plain substring. Without regard to case, the
+// answer is that of LowerCase(text).contains(LowerCase(phrase)), found without lowering the
+// text: each character is lowered as it is compared. Safe to use from several threads at once.
+class PhraseFinder {
+public:
+    PhraseFinder(const QString &phrase, bool caseSensitive);
+
+    bool FoundIn(QStringView text) const;
+    // The phrase as it is looked for: lowered when the case is ignored.
+    const QString &Needle() const { return needle; }
+
+private:
+    bool foundFolded(QStringView text) const;
+
+    QString needle;
+    bool caseSensitive;
+    QStringMatcher matcher;
+    // Horspool shifts by the low byte of a lowered character (a safe under-estimate).
+    qsizetype shift[256];
+};
+
+// Whether lowering `text` character by character gives QString::toLower(): false when it holds
+// a character whose lower case is longer (U+0130) or a surrogate.
+bool LowersCharByChar(QStringView text);
+
+} // namespace search
