@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run guide test test-asan fuzz bench deb deb-check clean format
+.PHONY: all deps configure build run guide test test-asan test-tsan fuzz bench deb deb-check clean format
 SECONDS ?= 60
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
@@ -35,6 +35,14 @@ test-asan: deps
 	cmake -S . -B build-asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DVELLUMO_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# The tests of the search, whose pages are read on several threads, under ThreadSanitizer.
+TSAN_TESTS := ThreadedSearch|PhraseFinder|TextSearch|SearchMatch|HostilePages
+test-tsan: deps
+	cmake -S . -B build-tsan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DVELLUMO_TSAN=ON
+	cmake --build build-tsan -j $(JOBS) --target vellumo_tests
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 # Each libFuzzer target for SECONDS seconds, starting from its seed corpus.
 fuzz: deps
@@ -70,7 +78,7 @@ deb-check: deb
 	packaging/check-deb dist/vellumo_*.deb
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-bench $(DEB_BUILD) dist
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-bench $(DEB_BUILD) dist
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' 'bench/*.cpp')
