@@ -142,6 +142,10 @@ struct Case {
     const char *AddedHome; // the title of the home entry the import adds, if any
 };
 
+void PrintTo(const Case &c, std::ostream *os) {
+    *os << c.Producer << ' ' << c.Source;
+}
+
 const Case Cases[] = {
     {"htmlhelp", "frobnitz.hhp", "frobnitz.hhc", "frobnitz.hhk", nullptr},
     {"qthelp", "frobnitz.qhp", nullptr, nullptr, nullptr},
