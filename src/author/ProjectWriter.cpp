@@ -65,6 +65,7 @@ void separateTargets(HelpModel &model, QStringList &notes) {
         if (IsBare(node.Target) && !node.Target.contains(u'#'))
             bare.insert(node.Target.toLower(), PageKey(node.Target));
     QSet<QString> used;
+    QHash<QString, int> repeats;
     for (HelpNode &node : model.Nodes) {
         QString &target = node.Target;
         const QString name = LastComponent(target).toLower();
@@ -74,8 +75,11 @@ void separateTargets(HelpModel &model, QStringList &notes) {
                          .arg(target, LastComponent(target));
             target += u'#';
         }
+        // Counted per target, so that many repeats of one page stay linear.
+        const QString original = target;
+        int &steps = repeats[original.toLower()];
         while (used.contains(target.toLower()))
-            target.prepend(QStringLiteral("./"));
+            target = QStringLiteral("./").repeated(++steps) + original;
         used.insert(target.toLower());
     }
 }
