@@ -51,11 +51,12 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS)
 	scripts/run-fuzzers build-fuzz $(SECONDS)
 
-# Benchmarks (not tests): timings printed, nothing asserted.
+# Benchmarks (not tests): timings printed, nothing asserted. CORPUS=DIR PHRASE="..." times the
+# search on one help folder instead of the set.
 bench: deps
 	cmake -S . -B build-bench -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DVELLUMO_BENCH=ON -DVELLUMO_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	bench/run build-bench
+	CORPUS="$(CORPUS)" PHRASE="$(PHRASE)" bench/run build-bench
 
 # The Debian package dist/vellumo_VERSION_ARCH.deb: built with Debian's own compiler flags (all
 # hardening on) in its own folder for /usr, then packed by CPack.
