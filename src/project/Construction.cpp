@@ -2,17 +2,13 @@
 #include "project/KeywordOrder.h"
 #include "project/NodeNumber.h"
 #include "project/Record.h"
+#include "platform/PixelIcon.h"
 
 namespace {
 
 // A node's icon: its image, and its selected image for when it is selected.
 QIcon nodeIcon(const std::array<QIcon, 4> &images, int image, int selected) {
-    QIcon icon;
-    for (const QSize &size : images[image].availableSizes())
-        icon.addPixmap(images[image].pixmap(size), QIcon::Normal);
-    for (const QSize &size : images[selected].availableSizes())
-        icon.addPixmap(images[selected].pixmap(size), QIcon::Selected);
-    return icon;
+    return platform::SelectedVariant(images[image], images[selected]);
 }
 
 // Position at which `keyword` goes into a list sorted alphabetically without regard to case;
