@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
 #include "platform/MessageBox.h"
+#include "platform/PixelIcon.h"
+#include "reading/ReadingTools.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,10 +16,10 @@ static void initResources() {
 namespace {
 
 QIcon glyph(const QString &name, const QString &disabled = {}) {
-    QIcon icon(QStringLiteral(":/glyphs/%1.xpm").arg(name));
-    if (!disabled.isEmpty())
-        icon.addFile(QStringLiteral(":/glyphs/%1.xpm").arg(disabled), {}, QIcon::Disabled);
-    return icon;
+    const auto file = [](const QString &base) {
+        return QStringLiteral(":/glyphs/%1.xpm").arg(base);
+    };
+    return platform::PixelIcon(file(name), disabled.isEmpty() ? QString() : file(disabled));
 }
 
 QListWidget *hiddenList(QWidget *parent, const char *name, int left) {
@@ -42,6 +44,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent) {
     ResetGlobals();
     buildLayout();
     wireEvents();
+    Reading = new reading::ReadingTools(this);
     FormCreate();
 }
 
@@ -103,7 +106,7 @@ void TForm1::buildLayout() {
         QStringLiteral(":/tree/folder_closed.xpm"), QStringLiteral(":/tree/folder_open.xpm"),
         QStringLiteral(":/tree/page.xpm"), QStringLiteral(":/tree/page_selected.xpm")};
     for (int i = 0; i < 4; ++i)
-        ImageList1[i] = QIcon(images.at(i));
+        ImageList1[i] = platform::PixelIcon(images.at(i));
 
     TreeView1 = placed(new platform::TTreeView(TabSheet1), "TreeView1", 0, 0, 233, 289);
     TreeView1->setHeaderHidden(true);

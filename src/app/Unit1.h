@@ -15,6 +15,10 @@
 #include <QWidget>
 #include <array>
 
+namespace reading {
+class ReadingTools;
+}
+
 // The main window: Contents, Index and Text Search tabs, the toolbar and the page view. Its
 // handlers are defined in the folder of the subsystem they belong to.
 class TForm1 : public QWidget {
@@ -49,6 +53,7 @@ public:
     QListWidget *ListBox4; // history; its current row is the history position
     QListWidget *ListBox6; // search hit targets, beside ListBox5
     std::array<QIcon, 4> ImageList1;
+    reading::ReadingTools *Reading; // keys, find, zoom, print and the page's menu
 
     // Start-up (app/)
     void FormCreate();
@@ -81,6 +86,10 @@ public:
     QString PageText;
     TTreeNode *CurrentNode = nullptr;
     project::AppearanceSettings Appearance;
+
+signals:
+    // A search is about to look at the pages for `phrase`.
+    void SearchStarted(const QString &phrase, bool caseSensitive);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PageGuard.h"
 #include "platform/PageRead.h"
+#include "platform/PageZoom.h"
 #include "platform/Paths.h"
 
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace platform {
 
@@ -65,6 +67,7 @@ THTML::THTML(QWidget *parent, const FontSet &initialFonts, Mode controlMode)
     : QTextBrowser(parent), mode(controlMode), fonts(initialFonts) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
+    document()->setUndoRedoEnabled(false); // the page is never edited; zooming needs no undo
     for (TFont &font : fonts)
         font.SetOnChange([this] { restyle(); });
     connect(this, &QTextBrowser::anchorClicked, this, &THTML::followLink);
@@ -135,7 +138,7 @@ void THTML::load(const QString &url) {
     } else {
         pageHtml = text;
     }
-    setHtml(pageHtml);
+    display(pageHtml);
     if (!location.fragment.isEmpty())
         scrollToAnchor(location.fragment);
 }
@@ -150,7 +153,38 @@ void THTML::showError(const QString &url) {
                               "</body></html>")
                    .arg(url.toHtmlEscaped());
     document()->setBaseUrl(QUrl());
-    setHtml(pageHtml);
+    display(pageHtml);
+}
+
+void THTML::display(const QString &html) {
+    setHtml(html);
+    ScaleDocument(document(), zoom / 100.0);
+    emit PageLaidOut();
+}
+
+void THTML::SetZoom(int percent) {
+    if (percent == zoom || percent <= 0)
+        return;
+    zoom = percent;
+    if (mode == Mode::TextOnly || pageHtml.isEmpty())
+        return;
+    // The reader stays at the same place in the page.
+    QScrollBar *bar = verticalScrollBar();
+    const double at = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0.0;
+    display(pageHtml);
+    bar->setValue(qRound(at * bar->maximum()));
+}
+
+void THTML::wheelEvent(QWheelEvent *event) {
+    // QTextEdit would zoom by changing the widget's font, which is the project's body font.
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        if (delta != 0)
+            emit WheelZoom(delta > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
+    QTextBrowser::wheelEvent(event);
 }
 
 void THTML::followLink(const QUrl &link) {
@@ -254,7 +288,7 @@ void THTML::restyle() {
     document()->setDefaultStyleSheet(styleSheet());
     if (!pageHtml.isEmpty()) {
         const int scroll = verticalScrollBar()->value();
-        setHtml(pageHtml);
+        display(pageHtml);
         verticalScrollBar()->setValue(scroll);
     }
 }

@@ -61,11 +61,24 @@ public:
 
     Mode ControlMode() const { return mode; }
 
+    // The page's zoom in percent (100: as the fonts and the page say). It stays for every page
+    // shown after it and changes neither the control's fonts nor the page.
+    int Zoom() const { return zoom; }
+    void SetZoom(int percent);
+    // Keeps `pixels` at the bottom of the view free of the page, for a bar laid over it.
+    void SetBottomMargin(int pixels) { setViewportMargins(0, 0, 0, pixels); }
+
 signals:
     void OnEndRetrieval(QObject *sender);
+    // The page was laid out anew (another page, or the same one in other fonts or zoom): marks
+    // made on the old layout are gone.
+    void PageLaidOut();
+    // Ctrl and the wheel: +1 to zoom in, -1 to zoom out.
+    void WheelZoom(int direction);
 
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void load(const QString &url);
@@ -73,6 +86,8 @@ private:
     void followLink(const QUrl &link);
     void postEndRetrieval();
     void restyle();
+    // Lays `html` out at the zoom and tells whoever marks the page.
+    void display(const QString &html);
     QString styleSheet() const;
 
     Mode mode;
@@ -84,6 +99,7 @@ private:
     QString plainText;   // text-only mode
     PageSource *source = nullptr;
     quint64 requests = 0; // RequestDoc calls so far
+    int zoom = 100;
 };
 
 } // namespace platform

@@ -43,6 +43,7 @@ void TForm1::BitBtn1Click() {
 
     ListBox5->clear();
     ListBox6->clear();
+    emit SearchStarted(SearchText, CaseSensitive == 1);
     const std::optional<QStringList> names = platform::ListDirectory(HelpDir);
     if (!names)
         return;
