@@ -1,8 +1,8 @@
 #include "app/Unit1.h"
+#include "platform/PixelIcon.h"
 #include "project/KeywordOrder.h"
 #include "project/NodeNumber.h"
 #include "project/Record.h"
-#include "platform/PixelIcon.h"
 
 namespace {
 
