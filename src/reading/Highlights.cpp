@@ -74,6 +74,11 @@ void Highlights::pageLaidOut() {
 }
 
 void Highlights::apply(bool scroll) {
+    // A page with nothing marked, now or before, is left exactly as it was shown.
+    const bool marking = !hits.isEmpty() || !found.isEmpty();
+    if (!marking && !marked)
+        return;
+    marked = marking;
     QTextDocument *document = html->document();
     QTextCharFormat marked;
     marked.setBackground(QColor(255, 235, 90));

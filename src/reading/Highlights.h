@@ -46,6 +46,7 @@ private:
     bool findCase = false;
     QList<TextMatch> found;
     int current = -1;
+    bool marked = false; // the page shows marks or a selection of ours
 };
 
 } // namespace reading
