@@ -53,12 +53,19 @@ Charset charsetOfLabel(QByteArrayView label) {
         if (lower == name)
             return Charset::Windows1252;
     }
-    return Charset::Other;
+    // Bytes in which '<meta' could be read are not in a 16- or 32-bit encoding, whatever the
+    // page claims; browsers ignore that claim too.
+    static const char *const wide[] = {"utf-16", "utf-32", "ucs-2", "ucs-4", "unicode"};
+    for (const char *prefix : wide) {
+        if (lower.startsWith(prefix))
+            return Charset::Unnamed;
+    }
+    return label.isEmpty() ? Charset::Unnamed : Charset::Other;
 }
 
 // The charset named by the first <meta> that names one: <meta charset="..."> or
 // <meta http-equiv="Content-Type" content="text/html; charset=...">. Comments are skipped.
-Charset metaCharset(QByteArrayView head) {
+QByteArrayView metaCharset(QByteArrayView head) {
     const qsizetype size = head.size();
     for (qsizetype i = 0; i < size; ++i) {
         if (head[i] != '<')
@@ -66,7 +73,7 @@ Charset metaCharset(QByteArrayView head) {
         if (head.sliced(i).startsWith("<!--")) {
             const qsizetype end = head.indexOf("-->", i + 4);
             if (end < 0)
-                return Charset::Unnamed;
+                return {};
             i = end + 2;
             continue;
         }
@@ -103,11 +110,11 @@ Charset metaCharset(QByteArrayView head) {
                     tag[p] == '_' || tag[p] == '.' || tag[p] == ':'))
                 ++p;
             if (p > from)
-                return charsetOfLabel(tag.sliced(from, p - from));
+                return tag.sliced(from, p - from);
         }
         i = end;
     }
-    return Charset::Unnamed;
+    return {};
 }
 
 } // namespace
@@ -121,15 +128,23 @@ QString DecodeHtml(const QByteArray &bytes) {
     const qsizetype zero = view.indexOf('\0');
     if (zero >= 0)
         view = view.first(zero);
-    switch (metaCharset(view.first(std::min(view.size(), CharsetScanLimit)))) {
+    const QByteArrayView label = metaCharset(view.first(std::min(view.size(), CharsetScanLimit)));
+    switch (charsetOfLabel(label)) {
     case Charset::Utf8: {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         return utf8(view);
     }
     case Charset::Windows1252:
         return platform::FromWindows1252(view);
+    case Charset::Other: {
+        // Any other charset Qt's converters know (through ICU: Windows-1251, KOI8-R,
+        // Shift_JIS, GB18030, Big5, ...); a name they do not know is as good as none.
+        QStringDecoder decoder(label.toByteArray().constData(), QStringConverter::Flag::Stateless);
+        if (decoder.isValid())
+            return decoder(view);
+        break;
+    }
     case Charset::Unnamed:
-    case Charset::Other:
         break;
     }
     return platform::DecodeText(bytes);

@@ -2,6 +2,7 @@
 
 #include "pagetext/Characters.h"
 #include "pagetext/Elements.h"
+#include "pagetext/TableGrid.h"
 
 #include <QString>
 #include <QStringView>
@@ -82,7 +83,6 @@ private:
 
     enum class Mode : quint8 { Plain, Skip, Slow };
     enum class Compress : quint8 { Preserve, Collapse, Remove };
-    enum class Separator : quint8 { None, Space, Line };
 
     // Input.
     const char16_t *s;
@@ -94,7 +94,6 @@ private:
     QChar *o = nullptr;
     qsizetype length = 0;
     qsizetype capacity = 0;
-    Separator pending = Separator::None;
 
     // Parser.
     QVarLengthArray<Open, 64> stack;
@@ -122,20 +121,54 @@ private:
     int pendingBlockTagClosed = -1; // result of the element ends since the last node started
     Compress compress = Compress::Remove;
     int lists = 0;
-    // Open tables, and how many table frames the cursor is inside. Text goes where Qt's cursor
-    // is; leaving a frame separates it from what came before.
+    // Open tables, and the table frames the cursor is inside. Qt makes a table's whole grid of
+    // cells, one marker (a line break) per cell and one for the frame's end, before it fills
+    // them; the markers of cells never entered follow the cursor and are written when it leaves
+    // the frame, and those of short rows when the table ends and its width is known.
+    struct Padding {
+        qsizetype at;     // output position
+        int previousRow;  // the row of the cell entered last, -1 for none
+        int previousUsed; // columns of that row taken up to and including that cell
+        int row;          // the row of the cell entered here
+    };
     struct TableState {
         int level = 0;       // frames around the cursor while it is in one of the table's cells
         bool inCell = false; // one of its cells is open
+        quint32 serial = 0;
+        int row = -1;       // the row being read
+        int used = 0;       // columns of that row taken by its cells so far
+        int columns = 0;    // the widest row so far
+        int cursorRow = -1; // the row of the cell entered last, -1 before the first
+        int cursorUsed = 0;
+        bool spansRows = false; // Qt's whole grid is needed then
+        // Where its records start in the lists below, which nested tables share as a stack.
+        std::size_t paddingsFrom = 0, cellsFrom = 0, stepsFrom = 0, enteredFrom = 0;
     };
     QVarLengthArray<TableState, 8> tables;
+    std::vector<Padding> paddings;
+    std::vector<TableCell> cells;
+    std::vector<TableStep> steps;
+    std::vector<qsizetype> enteredAt; // where each Enter step wrote its marker
     int cursorFrames = 0;
+    // Per frame around the cursor: the table it belongs to, and the markers still due in it.
+    struct Frame {
+        quint32 table = 0;
+        qsizetype tail = 0;
+    };
+    QVarLengthArray<Frame, 8> frames;
+    quint32 tableSerials = 0;
+    int cellColumns = 1; // the column span of the cell being opened
+    int cellRows = 1;    // and its row span
+    // Qt would build a grid of billions of cells for a huge colspan; the text keeps to this.
+    static constexpr int MaxColumnSpan = 1000;
+    static constexpr int MaxRowSpan = 1000000;
     bool documentEmpty = true;
     bool lastIsLineSeparator = false;
     // The text of the node receiving characters ends with a shown '\n', and the state before it.
     bool endsWithNewline = false;
+    QString heldBlanks; // leading blanks of a node that may start a paragraph
     struct BeforeNewline {
-        Separator pending;
+        qsizetype length;
         Compress compress;
         bool hasBlock;
         bool documentEmpty;
@@ -143,7 +176,7 @@ private:
     } beforeNewline{};
 
     void restoreBeforeNewline() {
-        pending = beforeNewline.pending;
+        length = beforeNewline.length;
         compress = beforeNewline.compress;
         hasBlock = beforeNewline.hasBlock;
         documentEmpty = beforeNewline.documentEmpty;
@@ -168,21 +201,13 @@ private:
         capacity = out.size();
     }
 
-    void flushSeparator() {
-        if (pending != Separator::None && length > 0)
-            o[length++] = QChar(pending == Separator::Line ? u'\n' : u' ');
-        pending = Separator::None;
-    }
-
     void emitChar(char16_t c) {
-        reserve(2);
-        flushSeparator();
+        reserve(1);
         o[length++] = QChar(c);
     }
 
     void emitRun(qsizetype from, qsizetype to) {
-        reserve(to - from + 1);
-        flushSeparator();
+        reserve(to - from);
         std::memcpy(static_cast<void *>(o + length), s + from, size_t(to - from) * sizeof(QChar));
         length += to - from;
         endsWithNewline = false;
@@ -192,11 +217,9 @@ private:
         lastIsLineSeparator = false;
     }
 
-    void lineBreak() { pending = Separator::Line; }
-    void spaceBreak() {
-        if (pending == Separator::None)
-            pending = Separator::Space;
-    }
+    // A block separator, a table cell's or frame's marker, a line separator: a line break in the
+    // view's plain text.
+    void lineBreak() { emitChar(u'\n'); }
 
     // --- importer -----------------------------------------------------------------------------
 
@@ -218,10 +241,7 @@ private:
 
     void processBlock(Tag tag, Space space) {
         if ((tag == Tag::Td || tag == Tag::Th) && !tables.isEmpty()) {
-            // The cursor moves into the next cell of the table.
-            tables.last().inCell = true;
-            cursorFrames = tables.last().level;
-            lineBreak();
+            enterCell();
             documentEmpty = false;
             lastIsLineSeparator = false;
             hasBlock = true;
@@ -237,12 +257,14 @@ private:
     void closeElement(const Open &e) {
         switch (e.tag) {
         case Tag::Tr:
+            if (!tables.isEmpty())
+                steps.push_back(TableStep::RowEnd);
             pendingBlockTagClosed = 1;
             break;
         case Tag::Table:
             if (tables.isEmpty())
                 break;
-            tables.removeLast();
+            endTable();
             pendingBlockTagClosed = 0;
             compress = Compress::Remove;
             // Qt puts the cursor below the outermost table, or at the end of the enclosing open
@@ -255,8 +277,10 @@ private:
             break;
         case Tag::Td:
         case Tag::Th:
-            if (!tables.isEmpty())
+            if (!tables.isEmpty()) {
                 tables.last().inCell = false;
+                steps.push_back(TableStep::CellEnd);
+            }
             pendingBlockTagClosed = 1;
             compress = Compress::Remove;
             break;
@@ -290,14 +314,11 @@ private:
         }
     }
 
-    void leaveFrames(int level) {
-        if (cursorFrames > level) {
-            lineBreak();
-            documentEmpty = false;
-            lastIsLineSeparator = false;
-        }
-        cursorFrames = level;
-    }
+    void enterCell();
+    void endTable();
+    void placeMarkers(const TableState &t);
+    bool placeMarkersOnGrid(const TableState &t);
+    void leaveFrames(int level);
 
     Q_ALWAYS_INLINE void startElement(const Open &e, bool isChild);
     void startTextNode();
@@ -305,6 +326,13 @@ private:
     Q_ALWAYS_INLINE qsizetype plainRun(qsizetype from);
     void text(char16_t c);
     void feed(char16_t c);
+    void feedHeldBlanks();
+    // The node that received text ends (inline: it runs for every node).
+    void endNode() {
+        if (!heldBlanks.isEmpty())
+            endNodeWithHeldBlanks();
+    }
+    void endNodeWithHeldBlanks();
 
     // --- parser -------------------------------------------------------------------------------
 
@@ -317,7 +345,7 @@ private:
 
     Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
-    void scanAttributes();
+    void scanAttributes(bool cell);
     void parseTag();
     void parseCloseTag();
     void parseEntity();
@@ -354,6 +382,7 @@ inline void PlainTextExtractor::startElement(const Open &e, bool isChild) {
         if (blockTagClosed && e.display != Display::Block && e.tag != Tag::Unknown)
             hasBlock = false;
     }
+    endNode();
     recv = Receiver();
     recv.space = e.space;
     if (e.display == Display::None) {
@@ -375,13 +404,23 @@ inline void PlainTextExtractor::startElement(const Open &e, bool isChild) {
         return;
     case Tag::Table:
         // The table's frame goes where the cursor is.
-        tables.append(TableState{cursorFrames + 1, false});
+        tables.append(TableState{});
+        tables.last().level = cursorFrames + 1;
+        tables.last().serial = ++tableSerials;
+        tables.last().paddingsFrom = paddings.size();
+        tables.last().cellsFrom = cells.size();
+        tables.last().stepsFrom = steps.size();
+        tables.last().enteredFrom = enteredAt.size();
         hasBlock = false;
         compress = Compress::Remove;
         recv.drop = true;
         updateMode();
         return;
     case Tag::Tr:
+        if (!tables.isEmpty()) {
+            ++tables.last().row;
+            tables.last().used = 0;
+        }
         recv.drop = true;
         updateMode();
         return;

@@ -6,14 +6,17 @@
 
 namespace pagetext {
 
-// The text of an HTML page's bytes: the encoding its <meta> names when it names UTF-8,
-// ISO-8859-1 or Windows-1252; otherwise UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// The text of an HTML page's bytes: a byte-order mark decides first, then the charset its
+// <meta> names (charset= or an http-equiv content type) when Qt's converters know it
+// (ISO-8859-1 read as Windows-1252, as browsers do); otherwise UTF-8 when the bytes are valid
+// UTF-8, else Windows-1252.
 QString DecodeHtml(const QByteArray &bytes);
 
-// The plain text of an HTML page, without layout: what the view shows of it, as far as a phrase
-// search can tell. Tags, comments and the contents of head, title, script and style are dropped,
-// entities decoded, runs of white space folded to one space (kept inside <pre>), block elements
-// separated by line breaks, images stand as U+FFFC.
+// The plain text of an HTML page, without layout: exactly the plain text of a QTextDocument
+// given the page with setHtml(), character for character. Tags, comments and the contents of
+// head, title, script and style are dropped, entities decoded, runs of white space folded to one
+// space as Qt folds them (kept inside <pre>), non-breaking spaces shown as spaces, every block,
+// table cell and frame end a line break, images stand as U+FFFC. Style sheets are not applied.
 QString ExtractPlainText(QStringView html);
 
 } // namespace pagetext

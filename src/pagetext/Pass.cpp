@@ -60,6 +60,11 @@ QString PlainTextExtractor::run() {
         startTextNode();
         feed(recv.held);
     }
+    endNode();
+    // The markers of the frames the cursor is still in end the text.
+    while (!tables.isEmpty())
+        endTable();
+    leaveFrames(0);
     out.resize(length);
     return out;
 }
@@ -67,11 +72,10 @@ QString PlainTextExtractor::run() {
 // The bulk of a page: words and the blanks between them, in a shown node with white space
 // folded. Stops at markup and at anything unusual; returns where it stopped.
 qsizetype PlainTextExtractor::plainRun(qsizetype i) {
-    // Output never outgrows the input read so far by more than a separator.
-    reserve(n - i + 2);
+    // Each character read gives at most one character.
+    reserve(n - i);
     QChar *const to = o;
     qsizetype size = length;
-    Separator separator = pending;
     Compress state = compress;
     bool inserted = false;
     while (i < n) {
@@ -80,8 +84,7 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
             // The first blank stands as one space, the ones after it are removed.
             if (state != Compress::Remove) {
                 state = Compress::Remove;
-                if (separator == Separator::None)
-                    separator = Separator::Space;
+                to[size++] = QChar(u' ');
                 inserted = true;
             }
             ++i;
@@ -89,11 +92,6 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
         }
         if (!isOrdinary(c))
             break;
-        if (separator != Separator::None) {
-            if (size > 0)
-                to[size++] = QChar(separator == Separator::Line ? u'\n' : u' ');
-            separator = Separator::None;
-        }
         state = Compress::Preserve;
         inserted = true;
         // A word: copied up to the next character that needs a look.
@@ -105,7 +103,6 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
         }
     }
     length = size;
-    pending = separator;
     compress = state;
     if (inserted) {
         endsWithNewline = false;
@@ -137,22 +134,33 @@ void PlainTextExtractor::feed(char16_t c) {
     if (recv.drop)
         return;
     if (c == u'\n')
-        beforeNewline = {pending, compress, hasBlock, documentEmpty, lastIsLineSeparator};
+        beforeNewline = {length, compress, hasBlock, documentEmpty, lastIsLineSeparator};
     const bool blank = isSpace(c);
     if (recv.listPending) {
-        if (blank)
+        // A list's own text counts only when it is not all blanks; then it all counts.
+        if (blank) {
+            heldBlanks += QChar(c);
             return;
+        }
         recv.listPending = false;
         processBlock(Tag::Ul, recv.space);
         if (preserves(recv.space))
             compress = Compress::Preserve;
         updateMode();
+        feedHeldBlanks();
     }
-    if (recv.blockIfText && (!blank || c == LineSeparator)) {
+    if (recv.blockIfText) {
+        // Qt starts the paragraph before a node's text unless the node holds only blanks; the
+        // blanks are held until that is known.
+        if (blank && c != LineSeparator) {
+            heldBlanks += QChar(c);
+            return;
+        }
         recv.blockIfText = false;
         appendBlock(recv.space);
         hasBlock = true;
         updateMode();
+        feedHeldBlanks();
     }
     if (blank && c != Nbsp && c != ParagraphSeparator) {
         if (compress == Compress::Collapse)
@@ -184,11 +192,27 @@ void PlainTextExtractor::feed(char16_t c) {
         lineBreak();
     } else if (!blank) {
         emitChar(c);
-    } else if (preserves(recv.space)) {
-        emitChar(c == Nbsp ? u' ' : c);
     } else {
-        spaceBreak();
+        // The view's plain text shows a non-breaking space as a space.
+        emitChar(c == Nbsp ? u' ' : c);
     }
+}
+
+void PlainTextExtractor::feedHeldBlanks() {
+    const QString blanks = std::exchange(heldBlanks, QString());
+    for (const QChar c : blanks)
+        feed(c.unicode());
+}
+
+// The node that received text ends: blanks held for a paragraph that never came are shown
+// as they are, those of a list's own text not at all.
+void PlainTextExtractor::endNodeWithHeldBlanks() {
+    if (recv.listPending) {
+        heldBlanks.clear();
+        return;
+    }
+    recv.blockIfText = false;
+    feedHeldBlanks();
 }
 
 } // namespace pagetext

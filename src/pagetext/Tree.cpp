@@ -4,6 +4,8 @@
 #include "pagetext/NameTable.h"
 #include "pagetext/PageText.h"
 
+#include <algorithm>
+
 // The parser's side of the pass: tags, entities, and the stack of open elements that Qt's
 // parser would build, with its repair rules.
 namespace pagetext {
@@ -78,19 +80,33 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
     return word;
 }
 
-void PlainTextExtractor::scanAttributes() {
+// Skips a tag's attributes; for a table cell, notes the columns and rows it spans (1 unless a
+// colspan or rowspan says otherwise, read as Qt reads them).
+void PlainTextExtractor::scanAttributes(bool cell) {
     while (pos < n) {
         eatSpace();
         if (pos < n && (s[pos] == u'>' || s[pos] == u'/'))
             break;
-        if (scanWord().length == 0)
+        const Word key = scanWord();
+        if (key.length == 0)
             break;
         eatSpace();
-        if (pos < n && s[pos] == u'=') {
-            ++pos;
-            eatSpace();
-            scanWord();
-        }
+        if (pos >= n || s[pos] != u'=')
+            continue;
+        ++pos;
+        eatSpace();
+        const Word value = scanWord();
+        if (!cell)
+            continue;
+        const QStringView name(s + key.from, key.length);
+        const bool columns = name.compare(u"colspan", Qt::CaseInsensitive) == 0;
+        if (!columns && name.compare(u"rowspan", Qt::CaseInsensitive) != 0)
+            continue;
+        bool ok = false;
+        const int span = QStringView(s + value.from, value.length).toInt(&ok);
+        if (ok)
+            (columns ? cellColumns : cellRows) =
+                std::clamp(span, 1, columns ? MaxColumnSpan : MaxRowSpan);
     }
 }
 
@@ -118,8 +134,12 @@ void PlainTextExtractor::parseTag() {
     const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
     quint64 key = 0;
     const Word name = scanName(key);
+    const ElementInfo *element = findElement(key);
+    const bool cell = element && (element->tag == Tag::Td || element->tag == Tag::Th);
+    cellColumns = 1;
+    cellRows = 1;
     if (pos < n && isSpace(s[pos]))
-        scanAttributes();
+        scanAttributes(cell);
     bool closed = false;
     while (pos < n && s[pos] != u'>') {
         if (s[pos] == u'/')
@@ -134,7 +154,6 @@ void PlainTextExtractor::parseTag() {
         newTextNode(false, Tag::Unknown);
         return;
     }
-    const ElementInfo *element = findElement(key);
     openElement(element ? element->tag : Tag::Unknown, element ? element->display : Display::Inline,
                 name, closed, afterVoid);
 }
@@ -319,6 +338,7 @@ void PlainTextExtractor::push(const Open &element, bool popped, bool childOfPare
 }
 
 void PlainTextExtractor::popTo(int depth) {
+    endNode();
     if (top() > depth)
         lastIsTop = false;
     while (top() > depth) {
@@ -390,6 +410,7 @@ void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
     r.afterVoid = afterVoid;
     r.savedLastIsTop = lastIsTop;
     r.savedLastChainMax = lastChainMax;
+    endNode();
     recv = r;
     lastIsTop = false;
     // A hidden node is not inline either, to Qt.

@@ -1,0 +1,85 @@
+// The page text is the view's text, character for character: the extractor's text of a page
+// equals the plain text of a QTextDocument given the same page, compared unfolded.
+#include "pagetext/PageText.h"
+#include "pagetext/RandomMarkup.h"
+#include "platform/PageGuard.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString shownByQt(const QString &html) {
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+// Where two texts part, with some context, for a readable failure.
+std::string firstDifference(const QString &expected, const QString &actual) {
+    qsizetype at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    const qsizetype from = std::max<qsizetype>(0, at - 30);
+    const auto excerpt = [from](const QString &text) {
+        return text.mid(from, 60).replace(u'\n', QStringLiteral("\\n")).toStdString();
+    };
+    return "at " + std::to_string(at) + ": view \"" + excerpt(expected) + "\" extractor \"" +
+           excerpt(actual) + "\"";
+}
+
+// Debian's python3.11-doc: several hundred real pages made by Sphinx. Split in four so that
+// each part stays quick under the sanitizers too.
+constexpr int CorpusParts = 4;
+const QString CorpusFolder = QStringLiteral("/usr/share/doc/python3.11/html");
+
+QStringList corpusPages() {
+    QStringList pages;
+    QDirIterator it(CorpusFolder, {QStringLiteral("*.html")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        pages << it.next();
+    pages.sort();
+    return pages;
+}
+
+class CorpusAgreement : public ::testing::TestWithParam<int> {};
+
+} // namespace
+
+TEST_P(CorpusAgreement, EveryPageOfThePythonDocumentation) {
+    const QStringList pages = corpusPages();
+    ASSERT_GE(pages.size(), 500) << "python3.11-doc is not installed (scripts/install-deps)";
+    int compared = 0;
+    for (qsizetype i = GetParam(); i < pages.size(); i += CorpusParts) {
+        QFile file(pages[i]);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << pages[i].toStdString();
+        const QString html = pagetext::DecodeHtml(file.readAll());
+        // The view shows a page this large as its extracted text; nothing to compare.
+        if (platform::TooComplexToLayOut(platform::MeasurePage(html)))
+            continue;
+        const QString view = shownByQt(html);
+        const QString text = pagetext::ExtractPlainText(html);
+        EXPECT_TRUE(text == view) << pages[i].toStdString() << " " << firstDifference(view, text);
+        ++compared;
+    }
+    EXPECT_GE(compared, pages.size() / CorpusParts - 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(PageText, CorpusAgreement, ::testing::Range(0, CorpusParts));
+
+// Random markup, tags opened and closed in any order, from fixed seeds.
+TEST(PageTextAgreement, RandomMarkup) {
+    for (const int tokens : {6, 12, 20}) {
+        for (std::uint32_t seed = 0; seed < 1000; ++seed) {
+            const QString html = RandomMarkup(seed, tokens);
+            const QString view = shownByQt(html);
+            const QString text = pagetext::ExtractPlainText(html);
+            ASSERT_TRUE(text == view) << "seed " << seed << " tokens " << tokens << "\n"
+                                      << html.toStdString() << "\n"
+                                      << firstDifference(view, text);
+        }
+    }
+}
