@@ -38,6 +38,9 @@ public:
     }
 
     QString run();
+    // The text may differ from Qt's: the page's table markup is broken in a way whose effect on
+    // Qt's tables only the whole tree tells (see closeElement and Tables.cpp).
+    bool beyondForwardPass = false;
 
 private:
     // One open element: a node of Qt's tree that later content can still go into.
@@ -255,6 +258,11 @@ private:
 
     // The importer passes the end of an element.
     void closeElement(const Open &e) {
+        // Qt ends table structure in hidden markup too (table markup in a script, say), against
+        // the wrong table; what that does to the table cannot be told without its whole tree.
+        if (e.display == Display::None && !tables.isEmpty() &&
+            (e.tag == Tag::Table || e.tag == Tag::Tr || e.tag == Tag::Td || e.tag == Tag::Th))
+            beyondForwardPass = true;
         switch (e.tag) {
         case Tag::Tr:
             if (!tables.isEmpty())
@@ -270,10 +278,13 @@ private:
             // Qt puts the cursor below the outermost table, or at the end of the enclosing open
             // cell; otherwise (a table closed outside any cell of its enclosing table) it stays
             // in the last cell, and the text that follows runs on there.
+            // Whether Qt keeps it there depends on cells still to come.
             if (tables.isEmpty())
                 leaveFrames(0);
             else if (tables.last().inCell)
                 leaveFrames(tables.last().level);
+            else
+                beyondForwardPass = true;
             break;
         case Tag::Td:
         case Tag::Th:

@@ -17,6 +17,9 @@ QString DecodeHtml(const QByteArray &bytes);
 // head, title, script and style are dropped, entities decoded, runs of white space folded to one
 // space as Qt folds them (kept inside <pre>), non-breaking spaces shown as spaces, every block,
 // table cell and frame end a line break, images stand as U+FFFC. Style sheets are not applied.
-QString ExtractPlainText(QStringView html);
+// `exact`, when given, is false for the rare page whose broken table markup (table structure
+// ending inside hidden markup, a table ended between the cells of another) Qt resolves with a
+// look at its whole tree; the text may then differ from Qt's in the line breaks of that table.
+QString ExtractPlainText(QStringView html, bool *exact = nullptr);
 
 } // namespace pagetext

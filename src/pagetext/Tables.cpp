@@ -113,6 +113,8 @@ bool PlainTextExtractor::placeMarkersOnGrid(const TableState &t) {
         // A cell entered again, or none (the walk ran past the grid), gets no marker; a cell
         // entered before one already written cannot be put back in a forward pass.
         const int place = markers.entered[i];
+        if (place >= 0 && place < last)
+            beyondForwardPass = true;
         if (place > last) {
             reserve(place - last);
             std::fill(o + length, o + length + (place - last), QChar(u'\n'));

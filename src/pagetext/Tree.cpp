@@ -475,14 +475,18 @@ int PlainTextExtractor::unknownCountOf(quint64 hash) const {
     }
 }
 
-QString ExtractPlainText(QStringView html) {
+QString ExtractPlainText(QStringView html, bool *exact) {
     // Qt imports only the marked part of clipboard-style HTML.
     const qsizetype start = html.indexOf(u"<!--StartFragment-->");
     if (start >= 0) {
         const qsizetype end = html.indexOf(u"<!--EndFragment-->");
         html = start < end ? html.sliced(start, end - start) : html.sliced(start);
     }
-    return PlainTextExtractor(html).run();
+    PlainTextExtractor extractor(html);
+    QString text = extractor.run();
+    if (exact)
+        *exact = !extractor.beyondForwardPass;
+    return text;
 }
 
 } // namespace pagetext
