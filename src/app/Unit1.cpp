@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/PixelIcon.h"
+#include "platform/ProgramIcon.h"
 #include "reading/ReadingTools.h"
 
 #include <QGuiApplication>
@@ -59,7 +60,7 @@ TForm1::~TForm1() {
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vellumo32.xpm")));
+    setWindowIcon(platform::ProgramIcon());
     QFont windowFont(QStringLiteral("MS Sans Serif"));
     windowFont.setPixelSize(11);
     setFont(windowFont);

@@ -1,6 +1,7 @@
 #include "author/ProjectWriter.h"
 
 #include "author/Targets.h"
+#include "platform/ProgramIcon.h"
 #include "project/KeywordOrder.h"
 
 #include <QDir>
@@ -10,11 +11,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
-
-// The program icon lives in the core library, whose resources a static link does not register.
-static void initResources() {
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace author {
 
@@ -125,8 +121,7 @@ QString chooseIcon(const QDir &folder, QStringList &notes, bool write) {
         return icons.first();
     const QString name = QStringLiteral("vellumo.ico");
     if (write) {
-        initResources();
-        const QImage image(QStringLiteral(":/icons/vellumo32.xpm"));
+        const QImage image(platform::ProgramIconFile(32));
         if (image.isNull() || !image.save(folder.filePath(name), "ICO"))
             return QString();
         notes << QStringLiteral("wrote the icon %1").arg(name);

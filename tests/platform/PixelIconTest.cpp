@@ -1,5 +1,6 @@
 #include "platform/PixelIcon.h"
 #include "app/Unit1.h"
+#include "platform/ProgramIcon.h"
 #include "support/TestSupport.h"
 
 #include <QDirIterator>
@@ -69,4 +70,23 @@ TEST(PixelIcon, ContentsNodesShowTheirImagesAtDoubleRatio) {
     EXPECT_EQ(drawn(viewer.Node("Book"), QIcon::Selected), drawing(":/tree/folder_open.xpm"));
     EXPECT_EQ(drawn(viewer.Node("Page"), QIcon::Normal), drawing(":/tree/page.xpm"));
     EXPECT_EQ(drawn(viewer.Node("Page"), QIcon::Selected), drawing(":/tree/page_selected.xpm"));
+}
+
+// The program icon has a rendering of its own for both window sizes at 1x, 1.5x and 2x, so no
+// screen gets a blown-up bitmap.
+TEST(PixelIcon, ProgramIconRenderedForEveryRatio) {
+    const QIcon icon = platform::ProgramIcon();
+    for (const int side : {16, 32})
+        for (const double ratio : {1.0, 1.5, 2.0}) {
+            const int pixels = int(side * ratio);
+            const QPixmap pixmap = icon.pixmap(QSize(side, side), ratio);
+            ASSERT_EQ(pixmap.size(), QSize(pixels, pixels)) << side << " " << ratio;
+            // Compared premultiplied, as a pixmap keeps it, so edge pixels round alike.
+            const auto premultiplied = [](const QImage &image) {
+                return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            };
+            EXPECT_EQ(premultiplied(pixmap.toImage()),
+                      premultiplied(QImage(platform::ProgramIconFile(pixels))))
+                << side << " " << ratio;
+        }
 }
