@@ -117,6 +117,20 @@ QByteArrayView metaCharset(QByteArrayView head) {
     return {};
 }
 
+// Whether a decoder reads printable ASCII and white space as themselves. A page whose <meta>
+// could be read as ASCII is not in UTF-7, EBCDIC, HZ or UTF-16 by another name, whatever its
+// label says; such a label is ignored as an unknown one is.
+bool keepsAscii(const char *name) {
+    static const QByteArray probe = [] {
+        QByteArray bytes = "\t\n\f\r";
+        for (char c = 0x20; c < 0x7F; ++c)
+            bytes += c;
+        return bytes;
+    }();
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    return decoder.isValid() && QString(decoder(probe)) == QLatin1StringView(probe);
+}
+
 } // namespace
 
 QString DecodeHtml(const QByteArray &bytes) {
@@ -139,9 +153,11 @@ QString DecodeHtml(const QByteArray &bytes) {
     case Charset::Other: {
         // Any other charset Qt's converters know (through ICU: Windows-1251, KOI8-R,
         // Shift_JIS, GB18030, Big5, ...); a name they do not know is as good as none.
-        QStringDecoder decoder(label.toByteArray().constData(), QStringConverter::Flag::Stateless);
-        if (decoder.isValid())
+        const QByteArray name = label.toByteArray();
+        if (keepsAscii(name.constData())) {
+            QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
             return decoder(view);
+        }
         break;
     }
     case Charset::Unnamed:

@@ -9,7 +9,8 @@ namespace pagetext {
 // The text of an HTML page's bytes: a byte-order mark decides first, then the charset its
 // <meta> names (charset= or an http-equiv content type) when Qt's converters know it
 // (ISO-8859-1 read as Windows-1252, as browsers do); otherwise UTF-8 when the bytes are valid
-// UTF-8, else Windows-1252.
+// UTF-8, else Windows-1252. A charset that does not read ASCII as ASCII (UTF-7, EBCDIC) cannot
+// be what a page with a readable <meta> is in, and is ignored.
 QString DecodeHtml(const QByteArray &bytes);
 
 // The plain text of an HTML page, without layout: exactly the plain text of a QTextDocument
@@ -18,8 +19,9 @@ QString DecodeHtml(const QByteArray &bytes);
 // space as Qt folds them (kept inside <pre>), non-breaking spaces shown as spaces, every block,
 // table cell and frame end a line break, images stand as U+FFFC. Style sheets are not applied.
 // `exact`, when given, is false for the rare page whose broken table markup (table structure
-// ending inside hidden markup, a table ended between the cells of another) Qt resolves with a
-// look at its whole tree; the text may then differ from Qt's in the line breaks of that table.
+// ending inside hidden markup, a table ended between the cells of another, a cell or row right
+// after a nameless "<>") Qt resolves with a look at its whole tree; the text may then differ from
+// Qt's in the line breaks of that table.
 QString ExtractPlainText(QStringView html, bool *exact = nullptr);
 
 } // namespace pagetext
