@@ -74,6 +74,11 @@ bool isVoid(Tag tag) {
     return tag == Tag::Img || tag == Tag::Hr || tag == Tag::Br || tag == Tag::Meta;
 }
 
+bool isTableStructure(Tag tag) {
+    return tag == Tag::Td || tag == Tag::Th || tag == Tag::Tr || tag == Tag::Thead ||
+           tag == Tag::Tbody || tag == Tag::Tfoot;
+}
+
 bool allowedIn(Tag tag, Tag parent) {
     switch (tag) {
     case Tag::Dd:

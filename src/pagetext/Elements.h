@@ -42,6 +42,9 @@ inline const ElementInfo *findElement(quint64 key) {
 // Elements that never hold content.
 bool isVoid(Tag tag);
 
+// The elements whose count in their parent makes a table's grid: cells, rows, row groups.
+bool isTableStructure(Tag tag);
+
 // Where Qt lets an element go; elsewhere it climbs to an ancestor that fits.
 bool allowedIn(Tag tag, Tag parent);
 

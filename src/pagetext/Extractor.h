@@ -75,6 +75,7 @@ private:
         int parentDepth = 0;
         int previousChainMax = -1;
         Tag afterVoid = Tag::Unknown; // made right after this empty element (<br>, <img>, ...)
+        bool afterNameless = false;   // made by a nameless element ("<>"), which Qt also lists
         bool savedLastIsTop = false;
         int savedLastChainMax = -1;
     };

@@ -131,11 +131,16 @@ void PlainTextExtractor::parseTag() {
         parseCloseTag();
         return;
     }
-    const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
+    const bool reuses = resolvePendingText();
+    const Tag afterVoid = reuses ? recv.afterVoid : Tag::Unknown;
     quint64 key = 0;
     const Word name = scanName(key);
     const ElementInfo *element = findElement(key);
     const bool cell = element && (element->tag == Tag::Td || element->tag == Tag::Th);
+    // Qt lists a node made in the place of a nameless element twice among its parent's
+    // children; a cell or row listed twice is counted twice in the table's grid.
+    if (reuses && recv.afterNameless && element && isTableStructure(element->tag))
+        beyondForwardPass = true;
     cellColumns = 1;
     cellRows = 1;
     if (pos < n && isSpace(s[pos]))
@@ -152,6 +157,7 @@ void PlainTextExtractor::parseTag() {
         // "<>", "<=" and the like: a nameless element, to Qt the same as a new text node.
         stack[top()].hasChildren = true;
         newTextNode(false, Tag::Unknown);
+        recv.afterNameless = true;
         return;
     }
     openElement(element ? element->tag : Tag::Unknown, element ? element->display : Display::Inline,
