@@ -5,6 +5,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // The characters the pass treats specially, and quick tests for the common ones.
 namespace pagetext {
 
@@ -52,6 +56,37 @@ Q_ALWAYS_INLINE bool isOrdinary(char16_t c) {
     if (c < 0x80)
         return AsciiClasses[c] & Ordinary;
     return c != BeginningOfFrame && c != EndOfFrame && !isSpace(c);
+}
+
+// Copies the printable ASCII at s[i, n) up to the first '<' or '&' (the bulk of a word) to `to`
+// and returns where it stopped; the caller has room for every character read. Eight characters
+// at a time where SSE2 is there: each chunk is stored whole, and only its good part counted.
+Q_ALWAYS_INLINE qsizetype copyPrintableRun(const char16_t *s, qsizetype i, qsizetype n, QChar *to) {
+    const auto good = [](char16_t c) { return c > 0x20 && c < 0x7F && c != u'<' && c != u'&'; };
+#if defined(__SSE2__)
+    const __m128i below = _mm_set1_epi16(0x21);
+    const __m128i above = _mm_set1_epi16(0x7E);
+    const __m128i less = _mm_set1_epi16(u'<');
+    const __m128i ampersand = _mm_set1_epi16(u'&');
+    while (i + 8 <= n) {
+        // Signed compares: units from 0x8000 up count as below 0x21, and so as bad.
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const __m128i bad =
+            _mm_or_si128(_mm_or_si128(_mm_cmplt_epi16(v, below), _mm_cmpgt_epi16(v, above)),
+                         _mm_or_si128(_mm_cmpeq_epi16(v, less), _mm_cmpeq_epi16(v, ampersand)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to), v);
+        const unsigned mask = unsigned(_mm_movemask_epi8(bad));
+        if (mask != 0) {
+            const int count = __builtin_ctz(mask) / 2;
+            return i + count;
+        }
+        i += 8;
+        to += 8;
+    }
+#endif
+    while (i < n && good(s[i]))
+        *to++ = QChar(s[i++]);
+    return i;
 }
 
 inline char16_t lowerChar(char16_t c) {

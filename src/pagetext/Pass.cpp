@@ -95,11 +95,17 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
         state = Compress::Preserve;
         inserted = true;
         // A word: copied up to the next character that needs a look.
-        while (c < 0x80 ? (AsciiClasses[c] & Ordinary) != 0 : isOrdinary(c)) {
-            to[size++] = QChar(c);
-            if (++i == n)
+        for (;;) {
+            const qsizetype end = copyPrintableRun(s, i, n, to + size);
+            size += end - i;
+            i = end;
+            if (i == n)
                 break;
             c = s[i];
+            if (!(c < 0x80 ? (AsciiClasses[c] & Ordinary) != 0 : isOrdinary(c)))
+                break;
+            to[size++] = QChar(c);
+            ++i;
         }
     }
     length = size;
