@@ -168,8 +168,10 @@ private:
     static constexpr int MaxRowSpan = 1000000;
     bool documentEmpty = true;
     bool lastIsLineSeparator = false;
-    // The text of the node receiving characters ends with a shown '\n', and the state before it.
+    // The text of the node receiving characters ends with a '\n' (shown, or folded into a space),
+    // and the state before it; where in the page the last such '\n' of the bulk was.
     bool endsWithNewline = false;
+    qsizetype newlineAt = -1;
     QString heldBlanks; // leading blanks of a node that may start a paragraph
     struct BeforeNewline {
         qsizetype length;

@@ -78,9 +78,17 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
     qsizetype size = length;
     Compress state = compress;
     bool inserted = false;
+    const qsizetype start = i;
     while (i < n) {
         char16_t c = s[i];
         if (c < 0x80 && (AsciiClasses[c] & Blank)) {
+            if (c == u'\n') {
+                // What the line break changes, in case a </pre> takes it back.
+                beforeNewline = inserted ? BeforeNewline{size, state, false, false, false}
+                                         : BeforeNewline{size, state, hasBlock, documentEmpty,
+                                                         lastIsLineSeparator};
+                newlineAt = i;
+            }
             // The first blank stands as one space, the ones after it are removed.
             if (state != Compress::Remove) {
                 state = Compress::Remove;
@@ -116,6 +124,8 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
         documentEmpty = false;
         lastIsLineSeparator = false;
     }
+    if (i > start && newlineAt == i - 1)
+        endsWithNewline = true;
     return i;
 }
 
@@ -139,7 +149,8 @@ void PlainTextExtractor::feed(char16_t c) {
     endsWithNewline = false;
     if (recv.drop)
         return;
-    if (c == u'\n')
+    const bool newline = c == u'\n';
+    if (newline)
         beforeNewline = {length, compress, hasBlock, documentEmpty, lastIsLineSeparator};
     const bool blank = isSpace(c);
     if (recv.listPending) {
@@ -171,8 +182,10 @@ void PlainTextExtractor::feed(char16_t c) {
     if (blank && c != Nbsp && c != ParagraphSeparator) {
         if (compress == Compress::Collapse)
             compress = Compress::Remove;
-        else if (compress == Compress::Remove)
+        else if (compress == Compress::Remove) {
+            endsWithNewline = newline;
             return;
+        }
         if (recv.space == Space::Pre) {
             if (c == u'\r')
                 return;
@@ -186,7 +199,7 @@ void PlainTextExtractor::feed(char16_t c) {
     hasBlock = false;
     documentEmpty = false;
     if (c == u'\n' || c == ParagraphSeparator) {
-        endsWithNewline = c == u'\n' && preserves(recv.space);
+        endsWithNewline = c == u'\n';
         lastIsLineSeparator = false;
         lineBreak();
         if (!preserves(recv.space))
@@ -202,6 +215,8 @@ void PlainTextExtractor::feed(char16_t c) {
         // The view's plain text shows a non-breaking space as a space.
         emitChar(c == Nbsp ? u' ' : c);
     }
+    // A line break folded into a space: Qt's </pre> still takes it back.
+    endsWithNewline = newline;
 }
 
 void PlainTextExtractor::feedHeldBlanks() {

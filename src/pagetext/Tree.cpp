@@ -212,7 +212,9 @@ void PlainTextExtractor::parseCloseTag() {
         return; // Qt ignores end tags with nothing to end
     if (stack[match].display == Display::Block && preserves(stack[match].space)) {
         // Qt drops the line break just before </pre>: the block's end breaks the line anyway,
-        // and when nothing follows that needs a new block the text runs on.
+        // and when nothing follows that needs a new block the text runs on. It does so before
+        // folding white space, so a line break folded into a space (in a cell inside the pre)
+        // goes too.
         if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
             recv.length = 0;
         else if (endsWithNewline)

@@ -190,7 +190,8 @@ const Page AgreementPages[] = {
     {"line break before the end of pre",
      "<pre>code\n</pre><o:p></o:p>Next <pre>code\n</pre><span/>Next <pre>two\n\n</pre><b></b>"
      "lines <pre>tail<b></b>\n</pre><o:p></o:p>node <pre><b>bold\n</pre>after "
-     "<pre>ref&#10;</pre><span/>ence"},
+     "<pre>ref&#10;</pre><span/>ence"
+     "<pre><td>cell\n</pre><pre><td>space \n</pre><pre><td>two\n\n</pre><pre><td>ent&#10;</pre>"},
 };
 
 TEST(PageTextTest, AgreesWithQtView) {
