@@ -84,6 +84,7 @@ private:
         qsizetype from = 0;
         qsizetype length = 0;
     };
+    QString decodedNames;
 
     enum class Mode : quint8 { Plain, Skip, Slow };
     enum class Compress : quint8 { Preserve, Collapse, Remove };
@@ -359,6 +360,12 @@ private:
 
     Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
+    Word decodeName(Word raw, quint64 &key);
+    // A name's characters: in the page, or (negative `from`) decoded into decodedNames.
+    QStringView nameView(Word name) const {
+        return name.from >= 0 ? QStringView(s + name.from, name.length)
+                              : QStringView(decodedNames).sliced(-1 - name.from, name.length);
+    }
     void scanAttributes(bool cell);
     void parseTag();
     void parseCloseTag();

@@ -80,6 +80,35 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
     return word;
 }
 
+// Qt reads entities in a tag's name as in text: "</table&nbsp;>" ends the table, since the
+// name's blanks are trimmed after. A successful entity holds nothing that ends a name, so the
+// name spans what scanName found. Names with entities are kept decoded beside the page.
+PlainTextExtractor::Word PlainTextExtractor::decodeName(Word raw, quint64 &key) {
+    const QStringView text(s + raw.from, raw.length);
+    if (key != 0 || !text.contains(u'&'))
+        return raw;
+    const qsizetype from = decodedNames.size();
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == u'&') {
+            const qsizetype semicolon = text.indexOf(u';', i + 1);
+            char16_t units[2];
+            const int count = semicolon > i + 1 && semicolon - i <= 10
+                                  ? decodeEntity(text.sliced(i + 1, semicolon - i - 1), units)
+                                  : 0;
+            if (count > 0) {
+                decodedNames.append(QStringView(units, count));
+                i = semicolon + 1;
+                continue;
+            }
+        }
+        decodedNames.append(text[i++]);
+    }
+    const Word decoded{-1 - from, decodedNames.size() - from};
+    const QStringView view = nameView(decoded);
+    key = packName(view.utf16(), view.size(), true);
+    return decoded;
+}
+
 // Skips a tag's attributes; for a table cell, notes the columns and rows it spans (1 unless a
 // colspan or rowspan says otherwise, read as Qt reads them).
 void PlainTextExtractor::scanAttributes(bool cell) {
@@ -134,7 +163,7 @@ void PlainTextExtractor::parseTag() {
     const bool reuses = resolvePendingText();
     const Tag afterVoid = reuses ? recv.afterVoid : Tag::Unknown;
     quint64 key = 0;
-    const Word name = scanName(key);
+    const Word name = decodeName(scanName(key), key);
     const ElementInfo *element = findElement(key);
     const bool cell = element && (element->tag == Tag::Td || element->tag == Tag::Th);
     // Qt lists a node made in the place of a nameless element twice among its parent's
@@ -173,15 +202,18 @@ void PlainTextExtractor::parseCloseTag() {
         if (s[pos++] == u'>')
             break;
     }
+    name = decodeName(name, key);
     const Word scanned = name;
-    while (name.length > 0 && isSpace(s[name.from])) {
-        ++name.from;
+    while (name.length > 0 && isSpace(nameView(name).front().unicode())) {
+        name.from += name.from >= 0 ? 1 : -1; // decoded names count down
         --name.length;
     }
-    while (name.length > 0 && isSpace(s[name.from + name.length - 1]))
+    while (name.length > 0 && isSpace(nameView(name).back().unicode()))
         --name.length;
-    if (name.length != scanned.length)
-        key = packName(s + name.from, name.length, true);
+    if (name.length != scanned.length) {
+        const QStringView view = nameView(name);
+        key = packName(view.utf16(), view.size(), true);
+    }
     if (name.length == 0) {
         // Only a nameless node matches; a text node is one.
         if (!recv.isText)
@@ -428,18 +460,20 @@ void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
 
 quint64 PlainTextExtractor::hashName(Word name) const {
     quint64 hash = 14695981039346656037ULL;
-    for (qsizetype i = 0; i < name.length; ++i) {
-        hash ^= lowerChar(s[name.from + i]);
+    for (const QChar c : nameView(name)) {
+        hash ^= lowerChar(c.unicode());
         hash *= 1099511628211ULL;
     }
     return hash ? hash : 1;
 }
 
 bool PlainTextExtractor::sameName(const Open &e, Word name) const {
-    if (e.nameLength != name.length)
+    const QStringView a = nameView(Word{e.nameFrom, e.nameLength});
+    const QStringView b = nameView(name);
+    if (a.size() != b.size())
         return false;
-    for (qsizetype i = 0; i < name.length; ++i) {
-        if (lowerChar(s[e.nameFrom + i]) != lowerChar(s[name.from + i]))
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (lowerChar(a[i].unicode()) != lowerChar(b[i].unicode()))
             return false;
     }
     return true;
