@@ -361,6 +361,9 @@ private:
     Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
     Word decodeName(Word raw, quint64 &key);
+    // An end tag's new text node is, to Qt, the node a nameless element made when it reuses it;
+    // that node stays listed among the children it was put in.
+    void keepNameless(bool reused) { recv.afterNameless = reused; }
     // A name's characters: in the page, or (negative `from`) decoded into decodedNames.
     QStringView nameView(Word name) const {
         return name.from >= 0 ? QStringView(s + name.from, name.length)

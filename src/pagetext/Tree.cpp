@@ -218,16 +218,20 @@ void PlainTextExtractor::parseCloseTag() {
         // Only a nameless node matches; a text node is one.
         if (!recv.isText)
             return;
-        const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
-        newTextNode(false, afterVoid);
+        const bool nameless = recv.afterNameless;
+        const bool reuses = resolvePendingText();
+        newTextNode(false, reuses ? recv.afterVoid : Tag::Unknown);
+        keepNameless(reuses && nameless);
         return;
     }
     const ElementInfo *element = findElement(key);
     const Tag tag = element ? element->tag : Tag::Unknown;
     if (recv.isText && tag != Tag::Unknown && tag == recv.afterVoid) {
         // "<br></br>": the end tag closes the <br> again, which only starts a new text node.
-        const Tag afterVoid = resolvePendingText() ? recv.afterVoid : Tag::Unknown;
-        newTextNode(false, afterVoid);
+        const bool nameless = recv.afterNameless;
+        const bool reuses = resolvePendingText();
+        newTextNode(false, reuses ? recv.afterVoid : Tag::Unknown);
+        keepNameless(reuses && nameless);
         return;
     }
     if (tag != Tag::Unknown && tag == elementAfterVoid) {
@@ -252,9 +256,11 @@ void PlainTextExtractor::parseCloseTag() {
         else if (endsWithNewline)
             restoreBeforeNewline();
     }
-    resolvePendingText();
+    const bool nameless = recv.afterNameless;
+    const bool reuses = resolvePendingText();
     popTo(match - 1);
     newTextNode(true, Tag::Unknown);
+    keepNameless(reuses && nameless);
 }
 
 // After '&'.

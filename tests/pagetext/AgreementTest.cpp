@@ -116,6 +116,7 @@ TEST(PageTextAgreement, NamelessElementsBeforeTableStructure) {
         bool flagged;
     } pages[] = {
         {"<td/><><td", true},
+        {"<tr><></><td", true}, // the end tag's node is the nameless one again
         {"<table><tr><td>a</td><> <td>b</td></tr></table>", true},
         {"<table><tr><td>a</td></tr><><tr><td>b</td></tr></table>", true},
         {"<table><tr><td>a</td><><tbody><tr><td>b</table>", true},
