@@ -157,6 +157,10 @@ int main(int argc, char *argv[]) {
     settle();
     const double startUpMs = msSince(startUp);
     const double startUpRss = peakResidentMb();
+    // CACHE_MB caps the page cache below its default, to show the memory a first search needs
+    // once the cache is full.
+    if (const char *cacheMb = std::getenv("CACHE_MB"); cacheMb && *cacheMb)
+        search::PageCache::Shared().SetCapacity(qint64(std::atof(cacheMb) * 1024 * 1024));
     double peakAfterFirst = 0;
 
     int candidates = 0;
