@@ -18,10 +18,11 @@ QString DecodeHtml(const QByteArray &bytes);
 // head, title, script and style are dropped, entities decoded, runs of white space folded to one
 // space as Qt folds them (kept inside <pre>), non-breaking spaces shown as spaces, every block,
 // table cell and frame end a line break, images stand as U+FFFC. Style sheets are not applied.
-// `exact`, when given, is false for the rare page whose broken table markup (table structure
-// ending inside hidden markup, a table ended between the cells of another, a cell or row right
-// after a nameless "<>") Qt resolves with a look at its whole tree; the text may then differ from
-// Qt's in the line breaks of that table.
+// `exact`, when given, is false for the rare page whose broken markup Qt resolves with a look at
+// its whole tree: table structure ending inside hidden markup, a table ended between the cells of
+// another, a cell or row right after a nameless "<>", an empty element's end tag that puts text
+// back into an element closed since ("<div><br><dd></br>x"). The text may then differ from Qt's
+// in its line breaks.
 QString ExtractPlainText(QStringView html, bool *exact = nullptr);
 
 } // namespace pagetext

@@ -240,6 +240,10 @@ void PlainTextExtractor::parseCloseTag() {
         if (voidParentDepth <= top() && stack[voidParentDepth].serial == voidParentSerial) {
             popTo(voidParentDepth);
             newTextNode(true, Tag::Unknown);
+        } else {
+            // "<div><br><dd></br>x": that parent was closed since (the <dd> climbed out of
+            // it), and Qt puts what follows back into it; its tree is no longer a stack.
+            beyondForwardPass = true;
         }
         return;
     }

@@ -107,10 +107,11 @@ TEST(PageTextAgreement, LongRandomMarkup) {
     EXPECT_LE(flagged, 50);
 }
 
-// "<>" makes a nameless node that Qt lists among its parent's children; a cell or row made in
-// its place right after is listed, and counted in the grid, twice. That page is flagged; text
-// between them, or "<>" as prose, agrees.
-TEST(PageTextAgreement, NamelessElementsBeforeTableStructure) {
+// Pages whose text only Qt's whole tree decides are flagged; their near neighbours agree. "<>"
+// makes a nameless node that Qt lists among its parent's children; a cell or row made in its
+// place right after is listed, and counted in the grid, twice. Text between them, or "<>" as
+// prose, agrees.
+TEST(PageTextAgreement, FlagsWhatOnlyQtsWholeTreeDecides) {
     const struct {
         const char *html;
         bool flagged;
@@ -123,6 +124,10 @@ TEST(PageTextAgreement, NamelessElementsBeforeTableStructure) {
         {"<table><tr><td>a</td><>x<td>b</td></tr></table>", false},
         {"<><table><tr><td>a</table>", false},
         {"<p>if a <> b then</p><table><tr><td>x<td>y</table>", false},
+        // Not nameless, but the same kind of look back: the text after </br> goes back into
+        // the <div> that the <dd> climbed out of.
+        {"<div>a<br><dd>b</br>c</div>e", true},
+        {"<div>a<br><b>b</br>c</div>e", false},
     };
     for (const auto &page : pages) {
         const QString html = QString::fromUtf8(page.html);
