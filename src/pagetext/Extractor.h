@@ -72,6 +72,7 @@ private:
         Space space = Space::Normal;
         quint8 length = 0; // text nodes not yet started: characters seen (one blank is held)
         char16_t held = 0;
+        bool heldNewline = false; // a '\n' after the held blank is held too
         int parentDepth = 0;
         int previousChainMax = -1;
         Tag afterVoid = Tag::Unknown; // made right after this empty element (<br>, <img>, ...)
@@ -337,6 +338,8 @@ private:
 
     Q_ALWAYS_INLINE void startElement(const Open &e, bool isChild);
     void startTextNode();
+    bool holdBlank(char16_t c);
+    void startWithHeld();
     void updateMode();
     Q_ALWAYS_INLINE qsizetype plainRun(qsizetype from);
     void text(char16_t c);

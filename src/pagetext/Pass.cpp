@@ -34,17 +34,11 @@ QString PlainTextExtractor::run() {
             }
         }
         if (!recv.started) {
-            // A new text node. Its first blank is held until it is known whether Qt keeps it.
-            if (recv.length == 0 && isSpace(c)) {
-                recv.length = 1;
-                recv.held = c;
+            if (holdBlank(c)) {
                 ++pos;
                 continue;
             }
-            startTextNode();
-            if (recv.length == 1)
-                feed(recv.held);
-            recv.length = 2;
+            startWithHeld();
             continue; // c again, the node now shown, hidden or plain
         }
         if (mode == Mode::Skip) {
@@ -56,10 +50,8 @@ QString PlainTextExtractor::run() {
         ++pos;
         text(c);
     }
-    if (recv.isText && !recv.started && recv.length == 1) {
-        startTextNode();
-        feed(recv.held);
-    }
+    if (recv.isText && !recv.started && recv.length == 1)
+        startWithHeld();
     endNode();
     // The markers of the frames the cursor is still in end the text.
     while (!tables.isEmpty())
@@ -131,17 +123,36 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
 
 void PlainTextExtractor::text(char16_t c) {
     if (!recv.started) {
-        if (recv.length == 0 && isSpace(c)) {
-            recv.length = 1;
-            recv.held = c;
+        if (holdBlank(c))
             return;
-        }
-        startTextNode();
-        if (recv.length == 1)
-            feed(recv.held);
-        recv.length = 2;
+        startWithHeld();
     }
     feed(c);
+}
+
+// A new text node's first blank is held until it is known whether Qt keeps it; so is a line
+// break right after it, which a </pre> may take back and leave the blank alone.
+bool PlainTextExtractor::holdBlank(char16_t c) {
+    if (recv.length == 0 && isSpace(c)) {
+        recv.length = 1;
+        recv.held = c;
+        return true;
+    }
+    if (recv.length == 1 && c == u'\n' && !recv.heldNewline) {
+        recv.heldNewline = true;
+        return true;
+    }
+    return false;
+}
+
+void PlainTextExtractor::startWithHeld() {
+    startTextNode();
+    if (recv.length == 1) {
+        feed(recv.held);
+        if (recv.heldNewline)
+            feed(u'\n');
+    }
+    recv.length = 2;
 }
 
 // One character of a shown node, through Qt's white-space compression.

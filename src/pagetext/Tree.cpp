@@ -255,7 +255,9 @@ void PlainTextExtractor::parseCloseTag() {
         // and when nothing follows that needs a new block the text runs on. It does so before
         // folding white space, so a line break folded into a space (in a cell inside the pre)
         // goes too.
-        if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
+        if (recv.isText && !recv.started && recv.heldNewline)
+            recv.heldNewline = false; // "<pre><> \n</pre>": one blank is left
+        else if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
             recv.length = 0;
         else if (endsWithNewline)
             restoreBeforeNewline();
@@ -432,15 +434,14 @@ bool PlainTextExtractor::resolvePendingText() {
     // non-inline element; when that node is this one's parent, the walk climbs to the root.
     const bool afterNonInline =
         recv.isChild ? recv.previousChainMax >= 1 : recv.previousChainMax > recv.parentDepth;
-    if (recv.length == 0 || afterNonInline) {
+    // Only a single blank is dropped with its node; a blank and a line break are two.
+    if (recv.length == 0 || (afterNonInline && !recv.heldNewline)) {
         reusedHidden = recv.hidden;
         lastIsTop = recv.savedLastIsTop;
         lastChainMax = recv.savedLastChainMax;
         return true;
     }
-    startTextNode();
-    feed(recv.held);
-    recv.length = 2;
+    startWithHeld();
     return false;
 }
 

@@ -191,7 +191,8 @@ const Page AgreementPages[] = {
      "<pre>code\n</pre><o:p></o:p>Next <pre>code\n</pre><span/>Next <pre>two\n\n</pre><b></b>"
      "lines <pre>tail<b></b>\n</pre><o:p></o:p>node <pre><b>bold\n</pre>after "
      "<pre>ref&#10;</pre><span/>ence"
-     "<pre><td>cell\n</pre><pre><td>space \n</pre><pre><td>two\n\n</pre><pre><td>ent&#10;</pre>"},
+     "<pre><td>cell\n</pre><pre><td>space \n</pre><pre><td>two\n\n</pre><pre><td>ent&#10;</pre>"
+     "<pre>a<> \n</pre>b<pre><> \n\n</pre>c"},
     {"entities in tag names",
      "<td>a</table&nbsp;>b<p>c</p&#32;>d<&#98;>e</b>f<x&amp;>g<p>h</x&#38;>i</&nbsp;>j"},
 };
