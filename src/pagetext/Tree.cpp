@@ -261,6 +261,8 @@ void PlainTextExtractor::parseCloseTag() {
             recv.length = 0;
         else if (endsWithNewline)
             restoreBeforeNewline();
+        else if ((recv.blockIfText || recv.listPending) && heldBlanks.endsWith(u'\n'))
+            heldBlanks.chop(1); // the node holds only blanks yet, waiting to start a paragraph
     }
     const bool nameless = recv.afterNameless;
     const bool reuses = resolvePendingText();
