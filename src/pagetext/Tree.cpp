@@ -184,8 +184,10 @@ void PlainTextExtractor::parseTag() {
         ++pos;
     if (name.length == 0) {
         // "<>", "<=" and the like: a nameless element, to Qt the same as a new text node.
+        // When it took the place of the text node after an empty element, so does whatever
+        // takes its place next ("<br><><ul>x</br>" ends at the <br>'s parent).
         stack[top()].hasChildren = true;
-        newTextNode(false, Tag::Unknown);
+        newTextNode(false, afterVoid);
         recv.afterNameless = true;
         return;
     }

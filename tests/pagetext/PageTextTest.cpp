@@ -169,7 +169,7 @@ const Page AgreementPages[] = {
     {"end tags of empty elements",
      "<meta name=Generator content=\"Microsoft Word 15\"><p class=MsoNormal>Hello</meta>world</p>"
      "<p>Hello</meta>again</p><meta><p>G</meta>\xc3\xbf <p>a<br><b>x</br>y</b> "
-     "<img src=i><i>z</img>w</i></p>"},
+     "<img src=i><i>z</img>w</i></p><br><><ul>x</br>y<img><><p>z</img>w"},
     {"non-breaking space runs",
      "<p>Press&nbsp;&nbsp;Enter</p><p>&nbsp;</p><p>a &nbsp; b&nbsp;</p>&nbsp;&nbsp;&nbsp;"
      "<b>&nbsp;x</b> y&#160;&#xA0;z <nobr>no  wrap</nobr>"},
