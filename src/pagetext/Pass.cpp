@@ -116,8 +116,9 @@ qsizetype PlainTextExtractor::plainRun(qsizetype i) {
         documentEmpty = false;
         lastIsLineSeparator = false;
     }
-    if (i > start && newlineAt == i - 1)
-        endsWithNewline = true;
+    // Blanks after the line break fold away, but Qt's </pre> takes back only a last '\n'.
+    if (i > start)
+        endsWithNewline = newlineAt == i - 1;
     return i;
 }
 
