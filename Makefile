@@ -5,6 +5,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 
 .PHONY: all deps configure build run guide test test-asan test-tsan fuzz bench deb deb-check clean format
 SECONDS ?= 60
+SEED ?= 1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 all: build
@@ -44,12 +45,13 @@ test-tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
-# Each libFuzzer target for SECONDS seconds, starting from its seed corpus.
+# Each libFuzzer target for SECONDS seconds, starting from its seed corpus, its mutations
+# following SEED (the same seed repeats the same inputs; another explores further).
 fuzz: deps
 	cmake -S . -B build-fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_FUZZ=ON -DVELLUMO_TESTS=OFF
 	cmake --build build-fuzz -j $(JOBS)
-	scripts/run-fuzzers build-fuzz $(SECONDS)
+	scripts/run-fuzzers build-fuzz $(SECONDS) $(SEED)
 
 # Benchmarks (not tests): timings printed, nothing asserted. CORPUS=DIR PHRASE="..." times the
 # search on one help folder instead of the set.
