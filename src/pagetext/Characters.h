@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -77,8 +78,7 @@ Q_ALWAYS_INLINE qsizetype copyPrintableRun(const char16_t *s, qsizetype i, qsize
         _mm_storeu_si128(reinterpret_cast<__m128i *>(to), v);
         const unsigned mask = unsigned(_mm_movemask_epi8(bad));
         if (mask != 0) {
-            const int count = __builtin_ctz(mask) / 2;
-            return i + count;
+            return i + std::countr_zero(mask) / 2;
         }
         i += 8;
         to += 8;
