@@ -364,6 +364,7 @@ private:
     Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
     Word decodeName(Word raw, quint64 &key);
+    void takeBackLineBreak();
     // An end tag's new text node is, to Qt, the node a nameless element made when it reuses it;
     // that node stays listed among the children it was put in.
     void keepNameless(bool reused) { recv.afterNameless = reused; }

@@ -230,6 +230,9 @@ void PlainTextExtractor::parseCloseTag() {
     const Tag tag = element ? element->tag : Tag::Unknown;
     if (recv.isText && tag != Tag::Unknown && tag == recv.afterVoid) {
         // "<br></br>": the end tag closes the <br> again, which only starts a new text node.
+        // An <hr> is a block, in a <pre> one with preserved white space.
+        if (tag == Tag::Hr && preserves(recv.space))
+            takeBackLineBreak();
         const bool nameless = recv.afterNameless;
         const bool reuses = resolvePendingText();
         newTextNode(false, reuses ? recv.afterVoid : Tag::Unknown);
@@ -252,25 +255,28 @@ void PlainTextExtractor::parseCloseTag() {
     const int match = findOpen(tag, name);
     if (match < 0)
         return; // Qt ignores end tags with nothing to end
-    if (stack[match].display == Display::Block && preserves(stack[match].space)) {
-        // Qt drops the line break just before </pre>: the block's end breaks the line anyway,
-        // and when nothing follows that needs a new block the text runs on. It does so before
-        // folding white space, so a line break folded into a space (in a cell inside the pre)
-        // goes too.
-        if (recv.isText && !recv.started && recv.heldNewline)
-            recv.heldNewline = false; // "<pre><> \n</pre>": one blank is left
-        else if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
-            recv.length = 0;
-        else if (endsWithNewline)
-            restoreBeforeNewline();
-        else if ((recv.blockIfText || recv.listPending) && heldBlanks.endsWith(u'\n'))
-            heldBlanks.chop(1); // the node holds only blanks yet, waiting to start a paragraph
-    }
+    if (stack[match].display == Display::Block && preserves(stack[match].space))
+        takeBackLineBreak();
     const bool nameless = recv.afterNameless;
     const bool reuses = resolvePendingText();
     popTo(match - 1);
     newTextNode(true, Tag::Unknown);
     keepNameless(reuses && nameless);
+}
+
+// Qt drops the line break that ends the last node's text when a block element with preserved
+// white space ends (</pre>): the block's end breaks the line anyway, and when nothing follows
+// that needs a new block the text runs on. It does so before folding white space, so a line
+// break folded into a space (in a cell inside the pre) goes too.
+void PlainTextExtractor::takeBackLineBreak() {
+    if (recv.isText && !recv.started && recv.heldNewline)
+        recv.heldNewline = false; // "<pre><> \n</pre>": one blank is left
+    else if (recv.isText && !recv.started && recv.length == 1 && recv.held == u'\n')
+        recv.length = 0;
+    else if (endsWithNewline)
+        restoreBeforeNewline();
+    else if ((recv.blockIfText || recv.listPending) && heldBlanks.endsWith(u'\n'))
+        heldBlanks.chop(1); // the node holds only blanks yet, waiting to start a paragraph
 }
 
 // After '&'.
