@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InputBlock.h"
 #include "platform/MessageBox.h"
+#include "platform/RepaintPacer.h"
 #include "search/LowerCase.h"
 #include "search/PageCache.h"
 #include "search/PagePipeline.h"
@@ -83,7 +84,11 @@ void TForm1::BitBtn1Click() {
     // One block for the whole search: the main window takes no input, yet repaints, so the
     // result list is seen to grow.
     platform::InputBlock block(this);
+    // The list is painted once a frame, not once a result: painting it took most of the time
+    // of a search of cached pages.
+    platform::RepaintPacer pacer(ListBox5);
     for (qsizetype i = 0; i < urls.size(); ++i) {
+        pacer.Step();
         PageURL = urls.at(i);
         Form2->ShowModal();
         // The reader has already looked for the phrase in the text the show handed over.

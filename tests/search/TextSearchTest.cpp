@@ -2,13 +2,17 @@
 #include "app/Unit2.h"
 #include "platform/FileSystem.h"
 #include "platform/InputBlock.h"
+#include "platform/PageRead.h"
 #include "search/LowerCase.h"
+#include "search/PagePipeline.h"
 #include "search/SearchMatch.h"
 #include "support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace testing_support;
 
@@ -62,6 +66,23 @@ protected:
     std::unique_ptr<Viewer> viewer;
 };
 
+// Notes the result count at each paint of the result list.
+class ResultPaints : public QObject {
+public:
+    explicit ResultPaints(platform::TListBox *list) : list(list) {
+        list->viewport()->installEventFilter(this);
+    }
+    std::set<int> During, After; // counts painted while a search ran, and after it
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            (platform::InputBlock::Active() ? During : After).insert(list->count());
+        return false;
+    }
+
+private:
+    platform::TListBox *list;
+};
+
 } // namespace
 
 TEST_F(TextSearch, CaseModesAndPlainSubstrings) {
@@ -85,12 +106,28 @@ TEST_F(TextSearch, TheMainWindowTakesNoInputWhileTheResultsGrow) {
         blocked.push_back(platform::InputBlock::Active());
         counts.push_back(form()->ListBox5->count());
     });
+    form()->PageControl1->setCurrentWidget(form()->TabSheet3);
+    ResultPaints paints(form()->ListBox5);
+    // Pages read page by page, each slower than a display frame.
+    search::PagePipeline::SetReaders(0);
+    platform::SetPageReadObserver([](const QString &) { QThread::msleep(60); });
     search("help");
+    platform::SetPageReadObserver(nullptr);
+    search::PagePipeline::SetReaders(-1);
     ASSERT_EQ(counts.size(), 5u) << "one retrieval per candidate page";
     EXPECT_EQ(blocked, std::vector<bool>(5, true));
     EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
     EXPECT_LT(counts.front(), form()->ListBox5->count()) << "results appear as pages are tested";
     EXPECT_FALSE(platform::InputBlock::Active());
+    // The list is painted by the show after the one it grew in: the last show's count is seen
+    // only after the search.
+    for (size_t i = 0; i + 1 < counts.size(); ++i)
+        EXPECT_TRUE(paints.During.contains(counts[i])) << counts[i] << " results never seen";
+
+    // Pages read ahead come faster than frames; the list still ends painted whole.
+    paints.After.clear();
+    const int results = int(search("help").size());
+    QTRY_VERIFY(paints.After.contains(results));
 }
 
 TEST_F(TextSearch, PhrasesThatSearchNothing) {
