@@ -20,13 +20,14 @@ std::optional<QString> PageCache::Find(const QString &key, const platform::FileS
     return it->text;
 }
 
-void PageCache::Store(const QString &key, const platform::FileStamp &stamp, const QString &text) {
+bool PageCache::Store(const QString &key, const platform::FileStamp &stamp, const QString &text) {
     const std::lock_guard lock(mutex);
     forgetLocked(key);
     if (size + bytesOf(text) > capacity)
-        return; // full: this page is read afresh next time
+        return false; // full: this page is read afresh next time
     entries.insert(key, Entry{stamp, text});
     size += bytesOf(text);
+    return true;
 }
 
 void PageCache::Forget(const QString &key) {

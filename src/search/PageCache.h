@@ -24,8 +24,8 @@ public:
 
     // The text kept for `key` when it was read from a file with `stamp`.
     std::optional<QString> Find(const QString &key, const platform::FileStamp &stamp);
-    // Keeps `text` for `key` when it fits in the capacity; otherwise forgets the key.
-    void Store(const QString &key, const platform::FileStamp &stamp, const QString &text);
+    // Keeps `text` for `key` when it fits in the capacity, and says so; otherwise forgets the key.
+    bool Store(const QString &key, const platform::FileStamp &stamp, const QString &text);
     void Forget(const QString &key);
     void Clear();
 

@@ -24,6 +24,7 @@ struct Slot {
     Step step = Step::Waiting;
     QString text;
     bool hit = false;
+    bool own = false; // the text is held here only, not also by the cache
 };
 
 } // namespace
@@ -35,7 +36,9 @@ struct PagePipeline::State {
     const QStringList urls;
     const PhraseFinder finder;
     PageCache *const cache;
-    const int ahead; // how many pages past the one asked for readers may go
+    // How many texts held only here readers may have ready. Texts the cache holds too cost no
+    // memory, so over cached pages readers run on unhindered and need no waking.
+    const int ahead;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -43,6 +46,8 @@ struct PagePipeline::State {
     int claimed = 0;  // the next page a reader takes
     int fetched = -1; // the page the extractor asked for last
     int waitedFor = -1;
+    int ownTexts = 0;    // ready slots whose text only they hold
+    int idleReaders = 0; // readers waiting for those to be taken
     // Both null once the search is over; a page ready is posted to the notifier for the owner.
     QObject *notifier = nullptr;
     PagePipeline *owner = nullptr;
@@ -70,8 +75,20 @@ void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
     std::optional<platform::FileStamp> stamp;
     slot.text = platform::ReadPageText(url, &stamp);
     slot.hit = state.finder.FoundIn(slot.text);
-    if (state.cache && stamp && !native.isEmpty())
-        state.cache->Store(native, *stamp, slot.text);
+    slot.own = !(state.cache && stamp && !native.isEmpty() &&
+                 state.cache->Store(native, *stamp, slot.text));
+}
+
+// Marks a slot taken or given up; true when readers waiting for room should be woken.
+bool release(PagePipeline::State &state, Slot &slot) {
+    slot.step = Step::Done;
+    slot.text = QString();
+    if (!slot.own)
+        return false;
+    slot.own = false;
+    // Woken once half the room is free, not at every page: a wake-up costs a system call here
+    // and a switch there.
+    return --state.ownTexts <= state.ahead / 2 && state.idleReaders > 0;
 }
 
 } // namespace
@@ -107,9 +124,9 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
     std::unique_lock lock(s.mutex);
     const int count = int(s.pages.size());
     for (;;) {
-        s.wake.wait(lock, [&] {
-            return !s.owner || s.claimed >= count || s.claimed <= s.fetched + s.ahead;
-        });
+        ++s.idleReaders;
+        s.wake.wait(lock, [&] { return !s.owner || s.claimed >= count || s.ownTexts < s.ahead; });
+        --s.idleReaders;
         if (!s.owner || s.claimed >= count)
             break;
         const int index = s.claimed++;
@@ -125,7 +142,9 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
             continue; // its show gave up on it meanwhile
         slot.text = std::move(page.text);
         slot.hit = page.hit;
+        slot.own = page.own;
         slot.step = Step::Ready;
+        s.ownTexts += slot.own;
         if (s.waitedFor == index && s.owner) {
             s.waitedFor = -1;
             PagePipeline *owner = s.owner;
@@ -140,6 +159,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
 
 bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)> ready) {
     bool replaceReader = false;
+    bool wakeReaders = false;
     int index = -1;
     {
         const std::lock_guard lock(state->mutex);
@@ -151,8 +171,7 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
         if (next > 0) {
             Slot &previous = state->pages[next - 1];
             replaceReader = previous.step == Step::Reading;
-            previous.step = Step::Done;
-            previous.text = QString();
+            wakeReaders = release(*state, previous);
         }
         state->fetched = index = next;
         if (state->pages[index].step == Step::Ready)
@@ -162,13 +181,15 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
             state->waitedFor = index;
     }
     waiting = std::move(ready);
-    state->wake.notify_all();
+    if (wakeReaders)
+        state->wake.notify_all();
     if (replaceReader)
         startReader();
     return true;
 }
 
 void PagePipeline::deliver(int index) {
+    bool wakeReaders = false;
     {
         const std::lock_guard lock(state->mutex);
         Slot &slot = state->pages[index];
@@ -176,10 +197,10 @@ void PagePipeline::deliver(int index) {
             return;
         lastText = std::move(slot.text);
         lastHit = slot.hit;
-        slot.text = QString();
-        slot.step = Step::Done;
+        wakeReaders = release(*state, slot);
     }
-    state->wake.notify_all();
+    if (wakeReaders)
+        state->wake.notify_all();
     if (waiting) {
         const auto ready = std::move(waiting);
         waiting = nullptr;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <condition_variable>
 #include <fcntl.h>
@@ -250,4 +251,26 @@ TEST_F(ThreadedSearch, TheCacheIsNeverWrong) {
     EXPECT_EQ(Search("charlie"), QStringList{"c.htm"});
     EXPECT_EQ(reads.load(), 6);
     EXPECT_EQ(PageCache::Shared().Size(), 0);
+}
+
+TEST_F(ThreadedSearch, WithTheCacheFullOnlyAFewTextsWaitAhead) {
+    QStringList pages;
+    for (int i = 0; i < 200; ++i) {
+        pages << QStringLiteral("p%1.htm").arg(i);
+        folder.Page(pages.last(), "<p>needle</p>");
+    }
+    Open(pages);
+    std::atomic<int> reads{0};
+    platform::SetPageReadObserver([&reads](const QString &) { ++reads; });
+    // Shows slower than reads: readers unbounded would soon be far ahead.
+    int shown = 0;
+    int mostAhead = 0;
+    QObject::connect(Form2->HTML1, &platform::THTML::OnEndRetrieval, viewer->form1(), [&] {
+        mostAhead = std::max(mostAhead, reads.load() - ++shown);
+        QThread::msleep(1);
+    });
+    PageCache::Shared().SetCapacity(0);
+    EXPECT_EQ(Search("needle", 2).size(), 200);
+    EXPECT_EQ(shown, 200);
+    EXPECT_LE(mostAhead, 12) << "texts held ahead of their shows";
 }
