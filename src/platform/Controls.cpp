@@ -18,6 +18,22 @@ bool plainLeft(const QMouseEvent *event) {
 
 } // namespace
 
+void TListBox::HoldLayout(bool held) {
+    layoutHeld = held;
+    if (!held && layoutPending) {
+        layoutPending = false;
+        doItemsLayout();
+    }
+}
+
+void TListBox::doItemsLayout() {
+    if (layoutHeld) {
+        layoutPending = true;
+        return;
+    }
+    QListWidget::doItemsLayout();
+}
+
 void TListBox::mousePressEvent(QMouseEvent *event) {
     event->accept();
     picked = false;

@@ -18,6 +18,12 @@ class TListBox : public QListWidget {
     Q_OBJECT
 public:
     using QListWidget::QListWidget;
+
+    // While held, the entries are laid out only once it is released, however many are added
+    // meanwhile: each layout measures the entries again, twice per entry added.
+    void HoldLayout(bool held);
+    void doItemsLayout() override;
+
 signals:
     void Click();
 
@@ -30,6 +36,8 @@ protected:
 
 private:
     bool picked = false; // a left press chose an entry; its release raises Click()
+    bool layoutHeld = false;
+    bool layoutPending = false;
 };
 
 // A tree view. A left press on a node selects it; dragging never moves the selection; right and

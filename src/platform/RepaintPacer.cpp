@@ -1,5 +1,7 @@
 #include "platform/RepaintPacer.h"
 
+#include "platform/Controls.h"
+
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -11,12 +13,21 @@ RepaintPacer::RepaintPacer(QWidget *paced) : widget(paced), wasEnabled(paced->up
     const QScreen *screen = paced->screen();
     const qreal hertz = screen ? screen->refreshRate() : 60;
     frameMs = std::clamp<qint64>(qint64(std::ceil(1000 / std::max<qreal>(hertz, 1))), 1, 50);
-    widget->setUpdatesEnabled(false);
+    if (wasEnabled)
+        setOpen(false);
 }
 
 RepaintPacer::~RepaintPacer() {
     if (widget && wasEnabled)
-        widget->setUpdatesEnabled(true); // which asks for a paint of the whole widget
+        setOpen(true);
+}
+
+void RepaintPacer::setOpen(bool opened) {
+    // A list's layout is part of its painting: it is held while the painting is.
+    if (auto *list = qobject_cast<TListBox *>(widget.data()))
+        list->HoldLayout(!opened);
+    widget->setUpdatesEnabled(opened); // enabling asks for a paint of the whole widget
+    open = opened;
 }
 
 void RepaintPacer::Step() {
@@ -26,10 +37,8 @@ void RepaintPacer::Step() {
     const bool due = !sinceOpened.isValid() || sinceOpened.elapsed() >= frameMs;
     if (due)
         sinceOpened.start();
-    if (due != open) {
-        widget->setUpdatesEnabled(due); // enabling asks for a paint of the whole widget
-        open = due;
-    }
+    if (due != open)
+        setOpen(due);
 }
 
 } // namespace platform

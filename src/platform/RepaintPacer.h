@@ -23,6 +23,8 @@ public:
     void Step();
 
 private:
+    void setOpen(bool opened);
+
     QPointer<QWidget> widget;
     QElapsedTimer sinceOpened;
     qint64 frameMs;

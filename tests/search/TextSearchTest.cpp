@@ -128,6 +128,8 @@ TEST_F(TextSearch, TheMainWindowTakesNoInputWhileTheResultsGrow) {
     paints.After.clear();
     const int results = int(search("help").size());
     QTRY_VERIFY(paints.After.contains(results));
+    const auto *list = form()->ListBox5;
+    EXPECT_FALSE(list->visualItemRect(list->item(results - 1)).isEmpty()) << "laid out";
 }
 
 TEST_F(TextSearch, PhrasesThatSearchNothing) {
