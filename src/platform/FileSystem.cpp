@@ -48,6 +48,17 @@ std::optional<FileStamp> StampOfFile(const QString &nativePath) {
     return stampOf(info);
 }
 
+std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &nativePath) {
+    const QString exact = ExactNativePath(windowsPath);
+    struct stat info {};
+    if (!exact.isEmpty() && ::stat(QFile::encodeName(exact).constData(), &info) == 0) {
+        nativePath = exact;
+        return S_ISREG(info.st_mode) ? std::optional(stampOf(info)) : std::nullopt;
+    }
+    nativePath = ToNativePath(windowsPath);
+    return StampOfFile(nativePath);
+}
+
 std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
     const QString native = ToNativePath(windowsPath);
     if (native.isEmpty())

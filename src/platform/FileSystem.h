@@ -27,6 +27,9 @@ struct FileStamp {
 
 // The stamp of a regular file (links followed); empty for anything else or nothing.
 std::optional<FileStamp> StampOfFile(const QString &nativePath);
+// StampOfFile(ToNativePath(windowsPath)), with ToNativePath(windowsPath) in `nativePath`: one
+// look at the file system when the path exists under its exact name.
+std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &nativePath);
 
 // The whole content of a regular file of at most MaxFileSize bytes, read at once. Empty for a
 // missing file, a directory, a device or a pipe, an unreadable or a too large file. `stamp`,

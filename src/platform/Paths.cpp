@@ -18,6 +18,10 @@ QString ToNativePath(const QString &windowsPath) {
     return QDir::fromNativeSeparators(windowsPath);
 }
 
+QString ExactNativePath(const QString &windowsPath) {
+    return ToNativePath(windowsPath);
+}
+
 #else
 
 QString ToWindowsPath(const QString &nativePath) {
@@ -60,14 +64,19 @@ QString resolveIgnoringCase(const QString &exact) {
 
 } // namespace
 
-QString ToNativePath(const QString &windowsPath) {
+QString ExactNativePath(const QString &windowsPath) {
     if (windowsPath.size() < 2 || windowsPath.at(1) != u':' || windowsPath.at(0).toUpper() != u'Z')
         return {};
     QString path = windowsPath.mid(2);
     path.replace(u'\\', u'/');
     if (!path.startsWith(u'/'))
         path.prepend(u'/');
-    if (QFileInfo::exists(path))
+    return path;
+}
+
+QString ToNativePath(const QString &windowsPath) {
+    const QString path = ExactNativePath(windowsPath);
+    if (path.isEmpty() || QFileInfo::exists(path))
         return path;
     return resolveIgnoringCase(path);
 }

@@ -15,5 +15,8 @@ QString ToWindowsPath(const QString &nativePath);
 // component at a time. Gives an empty string for a path that names no place of this system
 // (another drive letter, a relative path).
 QString ToNativePath(const QString &windowsPath);
+// The same path under its exact name, without a look at the file system: what ToNativePath()
+// gives whenever that name exists.
+QString ExactNativePath(const QString &windowsPath);
 
 } // namespace platform

@@ -8,7 +8,8 @@ PageCache &PageCache::Shared() {
     return *cache;
 }
 
-std::optional<QString> PageCache::Find(const QString &key, const platform::FileStamp &stamp) {
+std::optional<PageCache::Page> PageCache::Find(const QString &key,
+                                               const platform::FileStamp &stamp) {
     const std::lock_guard lock(mutex);
     const auto it = entries.constFind(key);
     if (it == entries.constEnd())
@@ -17,16 +18,16 @@ std::optional<QString> PageCache::Find(const QString &key, const platform::FileS
         forgetLocked(key);
         return std::nullopt;
     }
-    return it->text;
+    return it->page;
 }
 
-bool PageCache::Store(const QString &key, const platform::FileStamp &stamp, const QString &text) {
+bool PageCache::Store(const QString &key, const platform::FileStamp &stamp, const Page &page) {
     const std::lock_guard lock(mutex);
     forgetLocked(key);
-    if (size + bytesOf(text) > capacity)
+    if (size + bytesOf(page.Text) > capacity)
         return false; // full: this page is read afresh next time
-    entries.insert(key, Entry{stamp, text});
-    size += bytesOf(text);
+    entries.insert(key, Entry{stamp, page});
+    size += bytesOf(page.Text);
     return true;
 }
 
@@ -59,7 +60,7 @@ void PageCache::forgetLocked(const QString &key) {
     const auto it = entries.find(key);
     if (it == entries.end())
         return;
-    size -= bytesOf(it->text);
+    size -= bytesOf(it->page.Text);
     entries.erase(it);
 }
 

@@ -22,10 +22,15 @@ public:
 
     explicit PageCache(qint64 capacityBytes = DefaultCapacity) : capacity(capacityBytes) {}
 
-    // The text kept for `key` when it was read from a file with `stamp`.
-    std::optional<QString> Find(const QString &key, const platform::FileStamp &stamp);
-    // Keeps `text` for `key` when it fits in the capacity, and says so; otherwise forgets the key.
-    bool Store(const QString &key, const platform::FileStamp &stamp, const QString &text);
+    struct Page {
+        QString Text;
+        bool LowersCharByChar; // LowersCharByChar(Text), worked out once
+    };
+
+    // The page kept for `key` when it was read from a file with `stamp`.
+    std::optional<Page> Find(const QString &key, const platform::FileStamp &stamp);
+    // Keeps `page` for `key` when it fits in the capacity, and says so; otherwise forgets the key.
+    bool Store(const QString &key, const platform::FileStamp &stamp, const Page &page);
     void Forget(const QString &key);
     void Clear();
 
@@ -36,7 +41,7 @@ public:
 private:
     struct Entry {
         platform::FileStamp stamp;
-        QString text;
+        Page page;
     };
     static qint64 bytesOf(const QString &text) { return text.size() * qint64(sizeof(QChar)); }
     void forgetLocked(const QString &key);

@@ -59,24 +59,26 @@ namespace {
 void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
     QString native;
     if (state.cache) {
-        native = platform::ToNativePath(platform::LocatePage(url).windowsPath);
-        const std::optional<platform::FileStamp> stamp = platform::StampOfFile(native);
-        std::optional<QString> cached;
+        const std::optional<platform::FileStamp> stamp =
+            platform::StampOfFile(platform::LocatePage(url).windowsPath, native);
+        std::optional<PageCache::Page> cached;
         if (stamp)
             cached = state.cache->Find(native, *stamp);
         else if (!native.isEmpty())
             state.cache->Forget(native);
         if (cached) {
-            slot.text = *std::move(cached);
-            slot.hit = state.finder.FoundIn(slot.text);
+            slot.text = std::move(cached->Text);
+            slot.hit = state.finder.FoundIn(slot.text, cached->LowersCharByChar);
             return;
         }
     }
     std::optional<platform::FileStamp> stamp;
-    slot.text = platform::ReadPageText(url, &stamp);
-    slot.hit = state.finder.FoundIn(slot.text);
-    slot.own = !(state.cache && stamp && !native.isEmpty() &&
-                 state.cache->Store(native, *stamp, slot.text));
+    PageCache::Page page{platform::ReadPageText(url, &stamp), false};
+    page.LowersCharByChar = LowersCharByChar(page.Text);
+    slot.hit = state.finder.FoundIn(page.Text, page.LowersCharByChar);
+    slot.own =
+        !(state.cache && stamp && !native.isEmpty() && state.cache->Store(native, *stamp, page));
+    slot.text = std::move(page.Text);
 }
 
 // Marks a slot taken or given up; true when readers waiting for room should be woken.

@@ -54,11 +54,15 @@ PhraseFinder::PhraseFinder(const QString &phrase, bool caseSensitive)
 }
 
 bool PhraseFinder::FoundIn(QStringView text) const {
+    return FoundIn(text, !caseSensitive && !needle.isEmpty() && LowersCharByChar(text));
+}
+
+bool PhraseFinder::FoundIn(QStringView text, bool lowersCharByChar) const {
     if (needle.isEmpty())
         return true;
     if (caseSensitive)
         return matcher.indexIn(text) >= 0;
-    if (!LowersCharByChar(text)) {
+    if (!lowersCharByChar) {
         QString lowered = text.toString();
         LowerCase(lowered);
         return matcher.indexIn(lowered) >= 0;

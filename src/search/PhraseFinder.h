@@ -14,6 +14,8 @@ public:
     PhraseFinder(const QString &phrase, bool caseSensitive);
 
     bool FoundIn(QStringView text) const;
+    // The same, told LowersCharByChar(text), which a text kept for later searches keeps too.
+    bool FoundIn(QStringView text, bool lowersCharByChar) const;
     // The phrase as it is looked for: lowered when the case is ignored.
     const QString &Needle() const { return needle; }
 

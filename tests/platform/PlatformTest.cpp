@@ -22,6 +22,19 @@ TEST(Platform, PathsMapToDriveZAndBack) {
     folder.Write("Pages/Intro.HTM", "x");
     EXPECT_EQ(platform::ToNativePath(folder.WindowsPath() + "pages\\intro.htm"),
               folder.Path() + "/Pages/Intro.HTM");
+
+    // A file's stamp and path taken in one step agree with the two steps.
+    const QString base = folder.WindowsPath();
+    for (const QString &path :
+         {base + "Pages\\Intro.HTM", base + "pages\\intro.htm", base + "Pages", base + "none",
+          QString("Z:\\dev\\zero"), QString("C:\\x")}) {
+        SCOPED_TRACE(qPrintable(path));
+        QString native;
+        const std::optional<platform::FileStamp> stamp = platform::StampOfFile(path, native);
+        EXPECT_EQ(native, platform::ToNativePath(path));
+        EXPECT_EQ(stamp, platform::StampOfFile(platform::ToNativePath(path)));
+        EXPECT_EQ(stamp.has_value(), path.endsWith("tro.htm", Qt::CaseInsensitive));
+    }
 }
 
 TEST(Platform, CommandLineIsBuiltFromAbsoluteArguments) {
