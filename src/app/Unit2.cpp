@@ -26,8 +26,13 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent) {
     });
 
     timeout.setSingleShot(true);
-    timeout.setInterval(TimeoutMs);
     connect(&timeout, &QTimer::timeout, this, [this] {
+        if (!loop)
+            return;
+        if (const qint64 left = deadline.remainingTime(); left > 0) {
+            timeout.start(int(left));
+            return;
+        }
         if (Form1)
             Form1->PageText.clear();
         endModal(2);
@@ -41,10 +46,11 @@ int TForm2::ShowModal() {
     loop = &nested;
     ModalResult = 0;
     FormShow();
-    timeout.start();
+    deadline.setRemainingTime(TimeoutMs);
+    if (!timeout.isActive())
+        timeout.start(TimeoutMs);
     if (ModalResult == 0)
         nested.exec();
-    timeout.stop();
     loop = nullptr;
     return ModalResult;
 }

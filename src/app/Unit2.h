@@ -2,6 +2,7 @@
 
 #include "platform/THTML.h"
 
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,5 +33,9 @@ private:
     void endModal(int result);
 
     QEventLoop *loop = nullptr;
+    // The show's time-out. The timer is left running between shows and put forward when it
+    // fires before the deadline: arming and disarming it at every show of a search cost more
+    // than the page.
+    QDeadlineTimer deadline;
     QTimer timeout;
 };
