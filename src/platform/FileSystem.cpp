@@ -2,11 +2,11 @@
 
 #include "platform/Paths.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -16,12 +16,15 @@ std::optional<QStringList> ListDirectory(const QString &windowsDir) {
     const QString dir = windowsDir.isEmpty() ? QStringLiteral(".") : native;
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         return std::nullopt;
+    // readdir() as it is: QDirIterator made a file information object of every entry, which
+    // cost a search of a large folder more than checking its pages.
+    DIR *stream = ::opendir(QFile::encodeName(dir).constData());
+    if (!stream)
+        return std::nullopt;
     QStringList names;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        names << it.fileName();
-    }
+    while (const dirent *entry = ::readdir(stream))
+        names << QFile::decodeName(entry->d_name);
+    ::closedir(stream);
     if (names.isEmpty())
         return std::nullopt;
     return names;
