@@ -21,14 +21,13 @@ std::optional<PageCache::Page> PageCache::Find(const QString &key,
     return it->page;
 }
 
-bool PageCache::Store(const QString &key, const platform::FileStamp &stamp, const Page &page) {
+void PageCache::Store(const QString &key, const platform::FileStamp &stamp, const Page &page) {
     const std::lock_guard lock(mutex);
     forgetLocked(key);
     if (size + bytesOf(page.Text) > capacity)
-        return false; // full: this page is read afresh next time
+        return; // full: this page is read afresh next time
     entries.insert(key, Entry{stamp, page});
     size += bytesOf(page.Text);
-    return true;
 }
 
 void PageCache::Forget(const QString &key) {

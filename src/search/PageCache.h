@@ -29,8 +29,8 @@ public:
 
     // The page kept for `key` when it was read from a file with `stamp`.
     std::optional<Page> Find(const QString &key, const platform::FileStamp &stamp);
-    // Keeps `page` for `key` when it fits in the capacity, and says so; otherwise forgets the key.
-    bool Store(const QString &key, const platform::FileStamp &stamp, const Page &page);
+    // Keeps `page` for `key` when it fits in the capacity; otherwise forgets the key.
+    void Store(const QString &key, const platform::FileStamp &stamp, const Page &page);
     void Forget(const QString &key);
     void Clear();
 

@@ -24,7 +24,7 @@ struct Slot {
     Step step = Step::Waiting;
     QString text;
     bool hit = false;
-    bool own = false; // the text is held here only, not also by the cache
+    bool fresh = false; // read for this search, not taken from the cache
 };
 
 } // namespace
@@ -36,8 +36,9 @@ struct PagePipeline::State {
     const QStringList urls;
     const PhraseFinder finder;
     PageCache *const cache;
-    // How many texts held only here readers may have ready. Texts the cache holds too cost no
-    // memory, so over cached pages readers run on unhindered and need no waking.
+    // How many pages read afresh readers may have ready ahead of the shows. A page from the
+    // cache costs neither reading nor memory, so over cached pages readers run on unhindered
+    // and need no waking.
     const int ahead;
 
     std::mutex mutex;
@@ -46,7 +47,7 @@ struct PagePipeline::State {
     int claimed = 0;  // the next page a reader takes
     int fetched = -1; // the page the extractor asked for last
     int waitedFor = -1;
-    int ownTexts = 0;    // ready slots whose text only they hold
+    int freshReady = 0;  // ready slots read for this search
     int idleReaders = 0; // readers waiting for those to be taken
     // Both null once the search is over; a page ready is posted to the notifier for the owner.
     QObject *notifier = nullptr;
@@ -76,8 +77,9 @@ void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
     PageCache::Page page{platform::ReadPageText(url, &stamp), false};
     page.LowersCharByChar = LowersCharByChar(page.Text);
     slot.hit = state.finder.FoundIn(page.Text, page.LowersCharByChar);
-    slot.own =
-        !(state.cache && stamp && !native.isEmpty() && state.cache->Store(native, *stamp, page));
+    if (state.cache && stamp && !native.isEmpty())
+        state.cache->Store(native, *stamp, page);
+    slot.fresh = true;
     slot.text = std::move(page.Text);
 }
 
@@ -85,12 +87,12 @@ void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
 bool release(PagePipeline::State &state, Slot &slot) {
     slot.step = Step::Done;
     slot.text = QString();
-    if (!slot.own)
+    if (!slot.fresh)
         return false;
-    slot.own = false;
+    slot.fresh = false;
     // Woken once half the room is free, not at every page: a wake-up costs a system call here
     // and a switch there.
-    return --state.ownTexts <= state.ahead / 2 && state.idleReaders > 0;
+    return --state.freshReady <= state.ahead / 2 && state.idleReaders > 0;
 }
 
 } // namespace
@@ -127,7 +129,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
     const int count = int(s.pages.size());
     for (;;) {
         ++s.idleReaders;
-        s.wake.wait(lock, [&] { return !s.owner || s.claimed >= count || s.ownTexts < s.ahead; });
+        s.wake.wait(lock, [&] { return !s.owner || s.claimed >= count || s.freshReady < s.ahead; });
         --s.idleReaders;
         if (!s.owner || s.claimed >= count)
             break;
@@ -144,9 +146,9 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
             continue; // its show gave up on it meanwhile
         slot.text = std::move(page.text);
         slot.hit = page.hit;
-        slot.own = page.own;
+        slot.fresh = page.fresh;
         slot.step = Step::Ready;
-        s.ownTexts += slot.own;
+        s.freshReady += slot.fresh;
         if (s.waitedFor == index && s.owner) {
             s.waitedFor = -1;
             PagePipeline *owner = s.owner;
