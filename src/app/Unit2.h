@@ -34,8 +34,8 @@ private:
 
     QEventLoop *loop = nullptr;
     // The show's time-out. The timer is left running between shows and put forward when it
-    // fires before the deadline: arming and disarming it at every show of a search cost more
-    // than the page.
+    // fires before the deadline: arming and disarming it at every show was a good part of the
+    // cost of a show of a cached page.
     QDeadlineTimer deadline;
     QTimer timeout;
 };

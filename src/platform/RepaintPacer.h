@@ -5,12 +5,12 @@
 
 class QWidget;
 
+namespace platform {
+
 // While a RepaintPacer lives, its widget is repainted about once per display frame at most,
 // however often it changes in between: every change is made at once, only the painting waits.
 // A long run of small steps (a result list growing during a search) then costs a handful of
 // paints instead of one per step. The last state is painted when the pacer goes.
-namespace platform {
-
 class RepaintPacer {
 public:
     explicit RepaintPacer(QWidget *widget);
