@@ -48,9 +48,10 @@ PhraseFinder::PhraseFinder(const QString &phrase, bool caseSensitive)
         LowerCase(needle);
     matcher.setPattern(needle);
     const qsizetype m = needle.size();
-    std::fill(std::begin(shift), std::end(shift), std::max<qsizetype>(m, 1));
-    for (qsizetype k = 0; k + 1 < m; ++k)
-        shift[needle.at(k).unicode() & 0xFF] = m - 1 - k;
+    std::fill(std::begin(pairShift), std::end(pairShift), int(std::max<qsizetype>(m - 1, 1)));
+    // Later pairs come nearer the end: each shift set is the smallest for its slot so far.
+    for (qsizetype k = 1; k < m; ++k)
+        pairShift[pairSlot(needle.at(k - 1).unicode(), needle.at(k).unicode())] = int(m - 1 - k);
 }
 
 bool PhraseFinder::FoundIn(QStringView text) const {
@@ -78,18 +79,25 @@ bool PhraseFinder::foundFolded(QStringView text) const {
     const auto *needleData = reinterpret_cast<const char16_t *>(needle.utf16());
     const qsizetype m = needle.size();
     const qsizetype n = text.size();
-    const char16_t last = needleData[m - 1];
-    for (qsizetype i = m - 1; i < n;) {
-        const char16_t c = lower[t[i]];
-        if (c == last) {
-            qsizetype k = m - 2;
-            const char16_t *at = t + i - (m - 1);
-            while (k >= 0 && lower[at[k]] == needleData[k])
-                --k;
-            if (k < 0)
+    if (m == 1) {
+        for (qsizetype i = 0; i < n; ++i)
+            if (lower[t[i]] == needleData[0])
                 return true;
+        return false;
+    }
+    for (qsizetype i = m - 1; i < n;) {
+        const qsizetype shift = pairShift[pairSlot(lower[t[i - 1]], lower[t[i]])];
+        if (shift > 0) {
+            i += shift;
+            continue;
         }
-        i += shift[c & 0xFF];
+        const char16_t *at = t + i - (m - 1);
+        qsizetype k = m - 1;
+        while (k >= 0 && lower[at[k]] == needleData[k])
+            --k;
+        if (k < 0)
+            return true;
+        ++i;
     }
     return false;
 }

@@ -25,8 +25,14 @@ private:
     QString needle;
     bool caseSensitive;
     QStringMatcher matcher;
-    // Horspool shifts by the low byte of a lowered character (a safe under-estimate).
-    qsizetype shift[256];
+    // Horspool shifts by the pair of lowered characters that ends the window, in slots of their
+    // low six bits each (pairs sharing a slot take the smaller shift, which is safe). Single
+    // letters of a phrase of ordinary words are common enough to barely move the window.
+    static constexpr int PairSlots = 64 * 64;
+    static int pairSlot(char16_t first, char16_t second) {
+        return (first & 63) << 6 | (second & 63);
+    }
+    int pairShift[PairSlots];
 };
 
 // Whether lowering `text` character by character gives QString::toLower(): false when it holds

@@ -29,6 +29,7 @@ TEST(PhraseFinder, AgreesWithLoweringTheWholeText) {
         QString::fromUtf8("\u212a kelvin, \u212b, \u017f long s, \u03a3\u039f\u03a6\u0399\u0391"),
         QString::fromUtf8("\U00010400\U00010401 DESERET \U0001F600"),
         QString(QChar(0xD801)) + "A lone surrogate",
+        "abab ababab ababcab ABABC",
         // Bytes that are not UTF-8 are read as Windows-1252.
         platform::DecodeText(QByteArray("Windows \x80 euro, \x8a caron, \xc9t\xc9, \xff")),
     };
@@ -56,6 +57,8 @@ TEST(PhraseFinder, AgreesWithLoweringTheWholeText) {
         QString::fromUtf8("\u00e9t\u00e9"),
         QString::fromUtf8("\u00ff"),
         QString::fromUtf8("\u0178"),
+        "ababc",
+        "abca",
         "xy",
         "yy",
         QString(101, 'y'),
