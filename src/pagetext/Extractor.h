@@ -345,10 +345,12 @@ private:
     void text(char16_t c);
     void feed(char16_t c);
     void feedHeldBlanks();
-    // The node that received text ends (inline: it runs for every node).
+    // The node that received text ends (inline: it runs for every node). The next one holds no
+    // line break yet, whatever the blanks held for this one ended with.
     void endNode() {
         if (!heldBlanks.isEmpty())
             endNodeWithHeldBlanks();
+        endsWithNewline = false;
     }
     void endNodeWithHeldBlanks();
 
@@ -402,7 +404,6 @@ inline void PlainTextExtractor::updateMode() {
 }
 
 inline void PlainTextExtractor::startElement(const Open &e, bool isChild) {
-    endsWithNewline = false;
     if (isChild) {
         pendingBlockTagClosed = -1;
     } else {

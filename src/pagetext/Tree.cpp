@@ -457,7 +457,6 @@ bool PlainTextExtractor::resolvePendingText() {
 
 void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
     elementAfterVoid = Tag::Unknown;
-    endsWithNewline = false;
     const Open &parent = stack[top()];
     Receiver r;
     r.isText = true;
