@@ -243,6 +243,8 @@ void PlainTextExtractor::parseCloseTag() {
         // "<meta><p>a</meta>b": the <p> took the place of the text node after the <meta>, so
         // the end tag closes everything up to the <meta>'s parent.
         if (voidParentDepth <= top() && stack[voidParentDepth].serial == voidParentSerial) {
+            if (tag == Tag::Hr && preserves(stack[voidParentDepth].space))
+                takeBackLineBreak(); // as for "<pre><hr>\n</hr>"
             popTo(voidParentDepth);
             newTextNode(true, Tag::Unknown);
         } else {

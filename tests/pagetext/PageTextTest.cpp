@@ -194,7 +194,7 @@ const Page AgreementPages[] = {
      "<pre><td>cell\n</pre><pre><td>space \n</pre><pre><td>two\n\n</pre><pre><td>ent&#10;</pre>"
      "<pre>a<> \n</pre>b<pre><> \n\n</pre>c<pre><pre>d</pre><b>\n</pre>e"
      "<pre><td>f\n</x> </pre>g<pre><hr>h\n</hr>i</pre>"
-     "<pre><pre>j</pre><e>\n<></pre>k"},
+     "<pre><pre>j</pre><e>\n<></pre>k<pre><hr><b>\n</hr>l</pre>"},
     {"entities in tag names",
      "<td>a</table&nbsp;>b<p>c</p&#32;>d<&#98;>e</b>f<x&amp;>g<p>h</x&#38;>i</&nbsp;>j"},
 };
