@@ -365,7 +365,11 @@ private:
 
     Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
-    Word decodeName(Word raw, quint64 &key);
+    // An element's name (key != 0) holds no entity: only other names need a look.
+    Word decodeName(Word raw, quint64 &key) {
+        return key != 0 ? raw : decodeEntitiesInName(raw, key);
+    }
+    Word decodeEntitiesInName(Word raw, quint64 &key);
     void takeBackLineBreak();
     // An end tag's new text node is, to Qt, the node a nameless element made when it reuses it;
     // that node stays listed among the children it was put in.

@@ -83,9 +83,9 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
 // Qt reads entities in a tag's name as in text: "</table&nbsp;>" ends the table, since the
 // name's blanks are trimmed after. A successful entity holds nothing that ends a name, so the
 // name spans what scanName found. Names with entities are kept decoded beside the page.
-PlainTextExtractor::Word PlainTextExtractor::decodeName(Word raw, quint64 &key) {
+PlainTextExtractor::Word PlainTextExtractor::decodeEntitiesInName(Word raw, quint64 &key) {
     const QStringView text(s + raw.from, raw.length);
-    if (key != 0 || !text.contains(u'&'))
+    if (!text.contains(u'&'))
         return raw;
     const qsizetype from = decodedNames.size();
     for (qsizetype i = 0; i < text.size();) {
