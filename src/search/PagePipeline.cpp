@@ -54,6 +54,19 @@ struct PagePipeline::State {
     PagePipeline *owner = nullptr;
 };
 
+// Receives "a page is ready" on the GUI thread. The call is posted by name and carries nothing,
+// so all that crosses threads through Qt's event queue stays inside Qt; which page is ready is
+// read under the state's mutex, where ThreadSanitizer sees the order.
+class PageReadyNotifier : public QObject {
+    Q_OBJECT
+public:
+    explicit PageReadyNotifier(PagePipeline *owner) : owner(owner) {}
+    Q_INVOKABLE void pageReady() { owner->deliverFetched(); }
+
+private:
+    PagePipeline *owner;
+};
+
 namespace {
 
 // One page's text and whether it holds the phrase: from the cache when the file is unchanged.
@@ -100,7 +113,7 @@ bool release(PagePipeline::State &state, Slot &slot) {
 PagePipeline::PagePipeline(const QStringList &urls, const PhraseFinder &finder, PageCache *cache,
                            int readers)
     : state(std::make_shared<State>(urls, finder, cache, 4 * std::max(readers, 1))),
-      notifier(std::make_unique<QObject>()) {
+      notifier(std::make_unique<PageReadyNotifier>(this)) {
     state->notifier = notifier.get();
     state->owner = this;
     for (int i = 0; i < std::max(readers, 1); ++i)
@@ -151,9 +164,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
         s.freshReady += slot.fresh;
         if (s.waitedFor == index && s.owner) {
             s.waitedFor = -1;
-            PagePipeline *owner = s.owner;
-            QMetaObject::invokeMethod(
-                s.notifier, [owner, index] { owner->deliver(index); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(s.notifier, "pageReady", Qt::QueuedConnection);
         }
     }
     lock.unlock();
@@ -179,8 +190,7 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
         }
         state->fetched = index = next;
         if (state->pages[index].step == Step::Ready)
-            QMetaObject::invokeMethod(
-                notifier.get(), [this, index] { deliver(index); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(notifier.get(), "pageReady", Qt::QueuedConnection);
         else
             state->waitedFor = index;
     }
@@ -190,6 +200,18 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
     if (replaceReader)
         startReader();
     return true;
+}
+
+// The page asked for last: only the GUI thread asks, so it is still the one the notice was for
+// unless its show gave up on it, and then the page asked for since is delivered once ready.
+void PagePipeline::deliverFetched() {
+    int index = -1;
+    {
+        const std::lock_guard lock(state->mutex);
+        index = state->fetched;
+    }
+    if (index >= 0)
+        deliver(index);
 }
 
 void PagePipeline::deliver(int index) {
@@ -233,3 +255,5 @@ int PagePipeline::RunningReaders() {
 }
 
 } // namespace search
+
+#include "PagePipeline.moc"

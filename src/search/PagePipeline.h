@@ -44,6 +44,8 @@ public:
 private:
     static void readPages(std::shared_ptr<State> state);
     void startReader();
+    friend class PageReadyNotifier;
+    void deliverFetched();
     void deliver(int index);
 
     std::shared_ptr<State> state;
