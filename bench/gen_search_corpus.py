@@ -233,8 +233,9 @@ def contents(rng, count):
     return records[:count]
 
 
-def settings(help_title):
-    values = ["", help_title, "help.ico", "", "Arial", "0", "10", "0", "16777215",
+def settings(help_title, icon_file="help.ico"):
+    """The 47 settings values of a plain project, then the "^" that ends them."""
+    values = ["", help_title, icon_file, "", "Arial", "0", "10", "0", "16777215",
               "16711680", "255", "", "0", "0", "0", "Arial", "0", "8", "0", "", "0", "0", "0"]
     for size in (18, 16, 14, 12, 10, 8):
         values += ["Arial", "8388608", str(size), "1"]

@@ -19,6 +19,8 @@ import re
 import shutil
 import sys
 
+from gen_search_corpus import settings  # the same settings as the generated folder
+
 TITLE = re.compile(rb"<title[^>]*>(.*?)</title>", re.IGNORECASE | re.DOTALL)
 
 
@@ -32,15 +34,6 @@ def page_title(path, fallback):
     text = " ".join(text.split())
     # "@" and "*" end a record's fields in the project file.
     return text.replace("@", " ").replace("*", " ") or fallback
-
-
-def settings(help_title):
-    values = ["", help_title, "", "", "Arial", "0", "10", "0", "16777215",
-              "16711680", "255", "", "0", "0", "0", "Arial", "0", "8", "0", "", "0", "0", "0"]
-    for size in (18, 16, 14, 12, 10, 8):
-        values += ["Arial", "8388608", str(size), "1"]
-    assert len(values) == 47
-    return [v + "*" for v in values] + ["^"]
 
 
 def main():
@@ -82,7 +75,7 @@ def main():
             index.setdefault(text, flat)
     records = len(lines)
     lines.append("^")
-    lines += settings(args.title)
+    lines += settings(args.title, icon_file="")
     for key in sorted(index, key=lambda k: (k.lower(), k)):
         lines.append("%s@%s*" % (key, index[key]))
     lines.append("%")
