@@ -133,37 +133,43 @@ bool keepsAscii(const char *name) {
 
 } // namespace
 
-QString DecodeHtml(const QByteArray &bytes) {
+void DecodeHtml(QByteArrayView bytes, QString &text) {
     // A byte-order mark outranks whatever the page says about itself.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
         bytes.startsWith("\xEF\xBB\xBF"))
-        return platform::DecodeText(bytes);
+        return platform::DecodeText(bytes, text);
     QByteArrayView view(bytes);
     const qsizetype zero = view.indexOf('\0');
     if (zero >= 0)
         view = view.first(zero);
     const QByteArrayView label = metaCharset(view.first(std::min(view.size(), CharsetScanLimit)));
     switch (charsetOfLabel(label)) {
-    case Charset::Utf8: {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        return utf8(view);
-    }
+    case Charset::Utf8:
+        platform::FromUtf8(view, text);
+        return;
     case Charset::Windows1252:
-        return platform::FromWindows1252(view);
+        return platform::FromWindows1252(view, text);
     case Charset::Other: {
         // Any other charset Qt's converters know (through ICU: Windows-1251, KOI8-R,
         // Shift_JIS, GB18030, Big5, ...); a name they do not know is as good as none.
         const QByteArray name = label.toByteArray();
         if (keepsAscii(name.constData())) {
             QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
-            return decoder(view);
+            text = decoder(view);
+            return;
         }
         break;
     }
     case Charset::Unnamed:
         break;
     }
-    return platform::DecodeText(bytes);
+    platform::DecodeText(bytes, text);
+}
+
+QString DecodeHtml(const QByteArray &bytes) {
+    QString text;
+    DecodeHtml(bytes, text);
+    return text;
 }
 
 } // namespace pagetext

@@ -12,6 +12,8 @@ namespace pagetext {
 // UTF-8, else Windows-1252. A charset that does not read ASCII as ASCII (UTF-7, EBCDIC) cannot
 // be what a page with a readable <meta> is in, and is ignored.
 QString DecodeHtml(const QByteArray &bytes);
+// The same into `text`, whose allocation is reused when it is large enough.
+void DecodeHtml(QByteArrayView bytes, QString &text);
 
 // The plain text of an HTML page, without layout: exactly the plain text of a QTextDocument
 // given the page with setHtml(), character for character. Tags, comments and the contents of

@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace platform {
 
@@ -60,17 +61,28 @@ QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
         return {};
     if (readObserver())
         readObserver()(native);
+    // A reading thread keeps its buffers from page to page: fresh ones cost as much in page
+    // faults as decoding the page does. One that a huge page grew is let go after it.
+    thread_local QByteArray bytes;
+    thread_local QString html;
+    const auto release = qScopeGuard([] {
+        constexpr qsizetype Kept = 4 * 1024 * 1024;
+        if (bytes.capacity() > Kept)
+            bytes = QByteArray();
+        if (html.capacity() > Kept)
+            html = QString();
+    });
     FileStamp read;
-    const std::optional<QByteArray> bytes = ReadWholeFile(windowsPath, &read);
-    if (!bytes)
+    if (!ReadWholeFile(windowsPath, bytes, &read))
         return {};
     if (stamp)
         *stamp = read;
-    switch (KindOfPage(native, *bytes)) {
+    switch (KindOfPage(native, bytes)) {
     case PageKind::Html:
-        return pagetext::ExtractPlainText(pagetext::DecodeHtml(*bytes));
+        pagetext::DecodeHtml(bytes, html);
+        return pagetext::ExtractPlainText(html);
     case PageKind::Text:
-        return DecodeText(*bytes);
+        return DecodeText(bytes);
     case PageKind::Image: // an image has no text to search
     case PageKind::Binary:
         break;
