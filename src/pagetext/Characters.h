@@ -89,6 +89,22 @@ Q_ALWAYS_INLINE qsizetype copyPrintableRun(const char16_t *s, qsizetype i, qsize
     return i;
 }
 
+// Where `c` is first found in s[i, n), or n: eight units at a time where SSE2 is there.
+Q_ALWAYS_INLINE qsizetype findUnit(const char16_t *s, qsizetype i, qsizetype n, char16_t c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(short(c));
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, wanted)));
+        if (mask != 0)
+            return i + std::countr_zero(mask) / 2;
+    }
+#endif
+    while (i < n && s[i] != c)
+        ++i;
+    return i;
+}
+
 inline char16_t lowerChar(char16_t c) {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? char16_t(c + ('a' - 'A')) : c;

@@ -174,7 +174,9 @@ private:
     // and the state before it; where in the page the last such '\n' of the bulk was.
     bool endsWithNewline = false;
     qsizetype newlineAt = -1;
-    QString heldBlanks; // leading blanks of a node that may start a paragraph
+    // Leading blanks of a node that may start a paragraph: a line break or two, as a rule, held
+    // without a trip to the heap.
+    QVarLengthArray<char16_t, 16> heldBlanks;
     struct BeforeNewline {
         qsizetype length;
         Compress compress;

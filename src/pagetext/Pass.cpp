@@ -57,7 +57,10 @@ QString PlainTextExtractor::run() {
     while (!tables.isEmpty())
         endTable();
     leaveFrames(0);
+    // The room reserved for the longest text the page could give goes back: a page's text is
+    // kept between searches, and counted by its length.
     out.resize(length);
+    out.squeeze();
     return out;
 }
 
@@ -168,7 +171,7 @@ void PlainTextExtractor::feed(char16_t c) {
     if (recv.listPending) {
         // A list's own text counts only when it is not all blanks; then it all counts.
         if (blank) {
-            heldBlanks += QChar(c);
+            heldBlanks.append(c);
             return;
         }
         recv.listPending = false;
@@ -182,7 +185,7 @@ void PlainTextExtractor::feed(char16_t c) {
         // Qt starts the paragraph before a node's text unless the node holds only blanks; the
         // blanks are held until that is known.
         if (blank && c != LineSeparator) {
-            heldBlanks += QChar(c);
+            heldBlanks.append(c);
             return;
         }
         recv.blockIfText = false;
@@ -232,9 +235,10 @@ void PlainTextExtractor::feed(char16_t c) {
 }
 
 void PlainTextExtractor::feedHeldBlanks() {
-    const QString blanks = std::exchange(heldBlanks, QString());
-    for (const QChar c : blanks)
-        feed(c.unicode());
+    // Feeding may hold blanks again.
+    const auto blanks = std::exchange(heldBlanks, {});
+    for (const char16_t c : blanks)
+        feed(c);
 }
 
 // The node that received text ends: blanks held for a paragraph that never came are shown

@@ -5,6 +5,8 @@
 #include "pagetext/PageText.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 // The parser's side of the pass: tags, entities, and the stack of open elements that Qt's
 // parser would build, with its repair rules.
@@ -17,8 +19,7 @@ PlainTextExtractor::Word PlainTextExtractor::scanWord() {
         word.from = ++pos;
         qsizetype at = pos;
         for (;;) {
-            while (at < n && s[at] != quote)
-                ++at;
+            at = findUnit(s, at, n, quote);
             // Qt lets a backslash escape a single quote.
             if (at < n && quote == u'\'' && s[at - 1] == u'\\') {
                 ++at;
@@ -277,8 +278,9 @@ void PlainTextExtractor::takeBackLineBreak() {
         recv.length = 0;
     else if (endsWithNewline)
         restoreBeforeNewline();
-    else if ((recv.blockIfText || recv.listPending) && heldBlanks.endsWith(u'\n'))
-        heldBlanks.chop(1); // the node holds only blanks yet, waiting to start a paragraph
+    else if ((recv.blockIfText || recv.listPending) && !heldBlanks.isEmpty() &&
+             heldBlanks.back() == u'\n')
+        heldBlanks.removeLast(); // the node holds only blanks yet, waiting to start a paragraph
 }
 
 // After '&'.
@@ -539,11 +541,35 @@ int PlainTextExtractor::unknownCountOf(quint64 hash) const {
     }
 }
 
+namespace {
+
+// Where the ASCII `needle` first occurs in `text`, or -1. Horspool's skips, looked up by a
+// unit's low byte (a unit sharing one with a needle character skips less, never too far): a
+// marker that is almost never there is ruled out in strides of its length.
+qsizetype findMarker(QStringView text, std::string_view needle) {
+    const auto m = qsizetype(needle.size());
+    std::array<quint8, 256> skip;
+    skip.fill(quint8(m));
+    for (qsizetype i = 0; i + 1 < m; ++i)
+        skip[quint8(needle[i])] = quint8(m - 1 - i);
+    const char16_t *const s = text.utf16();
+    for (qsizetype at = 0; at + m <= text.size(); at += skip[quint8(s[at + m - 1])]) {
+        qsizetype k = m - 1;
+        while (k >= 0 && s[at + k] == char16_t(quint8(needle[k])))
+            --k;
+        if (k < 0)
+            return at;
+    }
+    return -1;
+}
+
+} // namespace
+
 QString ExtractPlainText(QStringView html, bool *exact) {
     // Qt imports only the marked part of clipboard-style HTML.
-    const qsizetype start = html.indexOf(u"<!--StartFragment-->");
+    const qsizetype start = findMarker(html, "<!--StartFragment-->");
     if (start >= 0) {
-        const qsizetype end = html.indexOf(u"<!--EndFragment-->");
+        const qsizetype end = findMarker(html, "<!--EndFragment-->");
         html = start < end ? html.sliced(start, end - start) : html.sliced(start);
     }
     PlainTextExtractor extractor(html);
