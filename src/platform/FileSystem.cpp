@@ -12,8 +12,14 @@
 #include <emmintrin.h>
 #endif
 
+#include <QDateTime>
+#include <QDir>
+#include <QtGlobal>
+
+#if defined(Q_OS_UNIX)
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 namespace platform {
 
@@ -22,6 +28,7 @@ std::optional<QStringList> ListDirectory(const QString &windowsDir) {
     const QString dir = windowsDir.isEmpty() ? QStringLiteral(".") : native;
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         return std::nullopt;
+#if defined(Q_OS_UNIX)
     // readdir() as it is: QDirIterator made a file information object of every entry, which
     // cost a search of a large folder more than checking its pages.
     DIR *stream = ::opendir(QFile::encodeName(dir).constData());
@@ -31,6 +38,10 @@ std::optional<QStringList> ListDirectory(const QString &windowsDir) {
     while (const dirent *entry = ::readdir(stream))
         names << QFile::decodeName(entry->d_name);
     ::closedir(stream);
+#else
+    const QStringList names =
+        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
+#endif
     if (names.isEmpty())
         return std::nullopt;
     return names;
@@ -38,14 +49,56 @@ std::optional<QStringList> ListDirectory(const QString &windowsDir) {
 
 namespace {
 
+#if defined(Q_OS_UNIX)
 FileStamp stampOf(const struct stat &info) {
+#if defined(Q_OS_DARWIN)
+    const timespec &modified = info.st_mtimespec;
+#else
+    const timespec &modified = info.st_mtim;
+#endif
     FileStamp stamp;
     stamp.Size = qint64(info.st_size);
-    stamp.ModifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
+    stamp.ModifiedNs = qint64(modified.tv_sec) * 1000000000 + qint64(modified.tv_nsec);
     stamp.Inode = quint64(info.st_ino);
     stamp.Device = quint64(info.st_dev);
     return stamp;
 }
+
+// The stamp of the file a path names, links followed, if it is a regular file.
+std::optional<FileStamp> stampOfPath(const QString &path, bool *exists = nullptr) {
+    struct stat info {};
+    const bool found = ::stat(QFile::encodeName(path).constData(), &info) == 0;
+    if (exists)
+        *exists = found;
+    return found && S_ISREG(info.st_mode) ? std::optional(stampOf(info)) : std::nullopt;
+}
+
+// The open file's own stamp: a file swapped in between a look at its path and the open is
+// still described truly.
+std::optional<FileStamp> stampOfOpen(QFile &file) {
+    struct stat info {};
+    if (::fstat(file.handle(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return stampOf(info);
+}
+#else
+// Without stat(): Qt's view of the file, to the millisecond, and no file number.
+std::optional<FileStamp> stampOfPath(const QString &path, bool *exists = nullptr) {
+    const QFileInfo info(path);
+    if (exists)
+        *exists = info.exists();
+    if (!info.isFile())
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.Size = info.size();
+    stamp.ModifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    return stamp;
+}
+
+std::optional<FileStamp> stampOfOpen(QFile &file) {
+    return stampOfPath(file.fileName());
+}
+#endif
 
 // Sizes `text` for `size` units to be written over: its allocation is reused when large
 // enough, and a fresh one taken otherwise, since what it held need not be copied.
@@ -58,19 +111,20 @@ void makeRoom(QString &text, qsizetype size) {
 } // namespace
 
 std::optional<FileStamp> StampOfFile(const QString &nativePath) {
-    struct stat info {};
-    if (nativePath.isEmpty() || ::stat(QFile::encodeName(nativePath).constData(), &info) != 0 ||
-        !S_ISREG(info.st_mode))
+    if (nativePath.isEmpty())
         return std::nullopt;
-    return stampOf(info);
+    return stampOfPath(nativePath);
 }
 
 std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &nativePath) {
     const QString exact = ExactNativePath(windowsPath);
-    struct stat info {};
-    if (!exact.isEmpty() && ::stat(QFile::encodeName(exact).constData(), &info) == 0) {
-        nativePath = exact;
-        return S_ISREG(info.st_mode) ? std::optional(stampOf(info)) : std::nullopt;
+    if (!exact.isEmpty()) {
+        bool exists = false;
+        const std::optional<FileStamp> stamp = stampOfPath(exact, &exists);
+        if (exists) {
+            nativePath = exact;
+            return stamp;
+        }
     }
     nativePath = ToNativePath(windowsPath);
     return StampOfFile(nativePath);
@@ -87,16 +141,12 @@ bool ReadWholeFile(const QString &windowsPath, QByteArray &bytes, FileStamp *sta
     QFile file(native);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    // The open file's own stamp: a file swapped in between the checks above and the open is
-    // still described truly.
-    struct stat opened {};
-    if (::fstat(file.handle(), &opened) != 0 || !S_ISREG(opened.st_mode))
+    const std::optional<FileStamp> opened = stampOfOpen(file);
+    if (!opened || opened->Size > MaxFileSize)
         return false;
-    const qint64 size = qint64(opened.st_size);
-    if (size > MaxFileSize)
-        return false;
+    const qint64 size = opened->Size;
     if (stamp)
-        *stamp = stampOf(opened);
+        *stamp = *opened;
     // Uninitialised, and never grown by a copy: read() fills it.
     if (bytes.capacity() < size)
         bytes = QByteArray(size, Qt::Uninitialized);
