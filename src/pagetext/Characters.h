@@ -89,15 +89,18 @@ Q_ALWAYS_INLINE qsizetype copyPrintableRun(const char16_t *s, qsizetype i, qsize
     return i;
 }
 
-// Where `c` is first found in s[i, n), or n: eight units at a time where SSE2 is there.
+// Where the ASCII character `c` is first found in s[i, n), or n. Sixteen units at a time where
+// SSE2 is there, narrowed to bytes: units past 0xFF saturate, and none of them turns into `c`.
 Q_ALWAYS_INLINE qsizetype findUnit(const char16_t *s, qsizetype i, qsizetype n, char16_t c) {
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(short(c));
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, wanted)));
+    const __m128i wanted = _mm_set1_epi8(char(c));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + 8));
+        const __m128i bytes = _mm_packus_epi16(low, high);
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
         if (mask != 0)
-            return i + std::countr_zero(mask) / 2;
+            return i + std::countr_zero(mask);
     }
 #endif
     while (i < n && s[i] != c)

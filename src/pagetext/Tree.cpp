@@ -5,7 +5,6 @@
 #include "pagetext/PageText.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 // The parser's side of the pass: tags, entities, and the stack of open elements that Qt's
@@ -543,22 +542,16 @@ int PlainTextExtractor::unknownCountOf(quint64 hash) const {
 
 namespace {
 
-// Where the ASCII `needle` first occurs in `text`, or -1. Horspool's skips, looked up by a
-// unit's low byte (a unit sharing one with a needle character skips less, never too far): a
-// marker that is almost never there is ruled out in strides of its length.
-qsizetype findMarker(QStringView text, std::string_view needle) {
-    const auto m = qsizetype(needle.size());
-    std::array<quint8, 256> skip;
-    skip.fill(quint8(m));
-    for (qsizetype i = 0; i + 1 < m; ++i)
-        skip[quint8(needle[i])] = quint8(m - 1 - i);
+// Where a "<!--" marker first occurs in `text`, or -1. Pages hold few '!' outside comments
+// and declarations, so those are looked for, eight units at a time.
+qsizetype findMarker(QStringView text, std::u16string_view marker) {
     const char16_t *const s = text.utf16();
-    for (qsizetype at = 0; at + m <= text.size(); at += skip[quint8(s[at + m - 1])]) {
-        qsizetype k = m - 1;
-        while (k >= 0 && s[at + k] == char16_t(quint8(needle[k])))
-            --k;
-        if (k < 0)
-            return at;
+    const qsizetype n = text.size();
+    const auto m = qsizetype(marker.size());
+    for (qsizetype at = findUnit(s, 1, n, u'!'); at + m - 1 <= n;
+         at = findUnit(s, at + 1, n, u'!')) {
+        if (std::u16string_view(s + at - 1, m) == marker)
+            return at - 1;
     }
     return -1;
 }
@@ -567,9 +560,9 @@ qsizetype findMarker(QStringView text, std::string_view needle) {
 
 QString ExtractPlainText(QStringView html, bool *exact) {
     // Qt imports only the marked part of clipboard-style HTML.
-    const qsizetype start = findMarker(html, "<!--StartFragment-->");
+    const qsizetype start = findMarker(html, u"<!--StartFragment-->");
     if (start >= 0) {
-        const qsizetype end = findMarker(html, "<!--EndFragment-->");
+        const qsizetype end = findMarker(html, u"<!--EndFragment-->");
         html = start < end ? html.sliced(start, end - start) : html.sliced(start);
     }
     PlainTextExtractor extractor(html);
