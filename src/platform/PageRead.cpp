@@ -4,7 +4,6 @@
 #include "platform/Paths.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 namespace platform {
 
@@ -61,17 +60,10 @@ QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
         return {};
     if (readObserver())
         readObserver()(native);
-    // A reading thread keeps its buffers from page to page: fresh ones cost as much in page
-    // faults as decoding the page does. One that a huge page grew is let go after it.
+    // A reading thread keeps its buffers from page to page, as large as the largest page it
+    // read: fresh ones cost as much in page faults as decoding the page does.
     thread_local QByteArray bytes;
     thread_local QString html;
-    const auto release = qScopeGuard([] {
-        constexpr qsizetype Kept = 4 * 1024 * 1024;
-        if (bytes.capacity() > Kept)
-            bytes = QByteArray();
-        if (html.capacity() > Kept)
-            html = QString();
-    });
     FileStamp read;
     if (!ReadWholeFile(windowsPath, bytes, &read))
         return {};
