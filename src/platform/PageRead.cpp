@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace platform {
 
@@ -60,10 +61,17 @@ QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
         return {};
     if (readObserver())
         readObserver()(native);
-    // A reading thread keeps its buffers from page to page, as large as the largest page it
-    // read: fresh ones cost as much in page faults as decoding the page does.
+    // A reading thread keeps its buffers from page to page: fresh ones cost as much in page
+    // faults as decoding the page does. What only a huge page needed is let go after it.
     thread_local QByteArray bytes;
     thread_local QString html;
+    const auto release = qScopeGuard([] {
+        constexpr qsizetype Kept = 8 * 1024 * 1024;
+        if (bytes.capacity() > Kept)
+            bytes = QByteArray();
+        if (html.capacity() > Kept)
+            html = QString();
+    });
     FileStamp read;
     if (!ReadWholeFile(windowsPath, bytes, &read))
         return {};
