@@ -75,6 +75,8 @@ private:
 
     void checkEncoding(const QByteArray &bytes);
     bool checkLayout();
+    void checkSplitCharacters(int lineNumber, const QString &line);
+    void checkLateRecords();
     void checkContents();
     void checkUnlistedPages();
     void checkSettings();
@@ -98,7 +100,15 @@ private:
     Collector records;
     bool complete = false; // the reader got through
     int contentsEndLine = 1;
+    QHash<QString, int> bareByName;  // bare Contents targets, lower-cased: their first line
+    QHash<QString, QString> bareKey; // and their pages
 };
+
+// A line that starts as a Contents record does: "[number,type,parent]".
+bool looksLikeContentsRecord(const QString &text) {
+    static const QRegularExpression header(QStringLiteral("^\\s*\\[\\d+,[RFP],\\d+\\]"));
+    return header.match(text).hasMatch();
+}
 
 void Checker::checkEncoding(const QByteArray &bytes) {
     QStringDecoder utf8(QStringConverter::Utf8);
@@ -115,6 +125,9 @@ void Checker::checkEncoding(const QByteArray &bytes) {
 // that the conversion error it leads to is not reported again.
 bool Checker::checkLayout() {
     const qsizetype caret = text.indexOf(u'^');
+    const QStringList contents = text.left(caret < 0 ? text.size() : caret).split(u'\n');
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        checkSplitCharacters(static_cast<int>(i) + 1, contents[i]);
     if (caret < 0) {
         error(lastLine(),
               QStringLiteral("no \"^\" ends the contents section: the viewer reads no settings"));
@@ -155,10 +168,61 @@ bool Checker::checkLayout() {
     return true;
 }
 
+// A record's title and target cannot hold the characters the reader splits a record on:
+// "*" ends it, "[" starts a header, "]" is dropped and the title ends at the first "@".
+void Checker::checkSplitCharacters(int lineNumber, const QString &line) {
+    QSet<QChar> reported;
+    const auto report = [&](QChar c, const QString &what) {
+        if (!reported.contains(c))
+            warn(lineNumber, QStringLiteral("a title or target with \"%1\", which the reader "
+                                            "splits on: %2")
+                                 .arg(c)
+                                 .arg(what));
+        reported.insert(c);
+    };
+    bool afterStar = false;
+    for (qsizetype pos = 0; pos < line.size();) {
+        qsizetype end = line.indexOf(u'*', pos);
+        if (end < 0)
+            end = line.size();
+        const QString piece = line.mid(pos, end - pos).trimmed();
+        QString body = piece;
+        if (piece.startsWith(u'[')) {
+            const qsizetype close = piece.indexOf(u']');
+            body = close < 0 ? QString() : piece.mid(close + 1);
+        } else if (afterStar && !piece.isEmpty()) {
+            report(u'*', QStringLiteral("the record ends there and the rest of the line makes "
+                                        "another node"));
+        }
+        if (body.contains(u'['))
+            report(u'[', QStringLiteral("it starts a record header"));
+        if (body.contains(u']'))
+            report(u']', QStringLiteral("it is dropped"));
+        if (body.count(u'@') > 1 && !PageExists(folder, project::TopicTarget(body)))
+            report(u'@', QStringLiteral("the node is titled \"%1\" and opens \"%2\"")
+                             .arg(project::Caption(body), project::TopicTarget(body)));
+        afterStar = true;
+        pos = end + 1;
+    }
+}
+
+// A Contents record placed after the "^" is read as a settings value or an index record.
+void Checker::checkLateRecords() {
+    for (int k = 1; k <= 47; ++k)
+        if (records.Lines[static_cast<size_t>(k - 1)] > 0 &&
+            looksLikeContentsRecord(records.Values[static_cast<size_t>(k - 1)]))
+            warn(records.Lines[static_cast<size_t>(k - 1)],
+                 QStringLiteral("a Contents record after the \"^\" is read as settings value "
+                                "%1: it makes no node")
+                     .arg(k));
+    for (const IndexEntry &entry : records.Index)
+        if (looksLikeContentsRecord(entry.Body))
+            warn(entry.Line, QStringLiteral("a Contents record after the \"^\" is read as an "
+                                            "index record: it makes no node"));
+}
+
 void Checker::checkContents() {
     QHash<QString, int> firstByTarget; // whole target, lower-cased
-    QHash<QString, int> bareByName;    // bare targets, lower-cased
-    QHash<QString, QString> bareKey;   // their pages
     QSet<QString> subfolderPages;      // reported once each
     int nodes = 0;
     for (const ContentsEntry &entry : records.Contents)
@@ -170,10 +234,6 @@ void Checker::checkContents() {
             continue;
         }
         const QString target = project::TopicTarget(entry.Body);
-        const QString raw = lines.value(entry.Line - 1);
-        const qsizetype close = raw.indexOf(u']');
-        if (close >= 0 && raw.indexOf(u']', close + 1) >= 0)
-            warn(entry.Line, QStringLiteral("\"]\" in a title or target is dropped by the reader"));
         if (!entry.Body.contains(u'@'))
             warn(entry.Line, QStringLiteral("record without \"@\": the node has no title"));
         if (entry.Type != u"R") {
@@ -294,6 +354,14 @@ void Checker::checkIndex() {
                                             "folder its address is under 15 characters and the "
                                             "Index refuses it")
                                  .arg(target));
+        // The page arrives with its file name alone, and the Contents takes it as its own.
+        const QString name = LastComponent(target).toLower();
+        if (!IsBare(target) && bareByName.contains(name) && bareKey.value(name) != PageKey(target))
+            warn(entry.Line, QStringLiteral("keyword \"%1\" opens \"%2\", which ends in the "
+                                            "same file name as line %3 in another folder: the "
+                                            "Contents jumps to that line and shows its page")
+                                 .arg(keyword, target)
+                                 .arg(bareByName.value(name)));
     }
 }
 
@@ -324,11 +392,12 @@ void Checker::Run(const QByteArray &bytes) {
     if (records.InSettings) {
         checkContents();
         checkUnlistedPages();
+        checkLateRecords();
     }
-    if (!complete)
-        return;
-    checkSettings();
-    checkIndex();
+    if (complete) {
+        checkSettings();
+        checkIndex();
+    }
     std::stable_sort(Result.begin(), Result.end(),
                      [](const Finding &a, const Finding &b) { return a.Line < b.Line; });
 }

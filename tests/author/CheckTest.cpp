@@ -1,5 +1,5 @@
 #include "author/Check.h"
-#include "support/TestSupport.h"
+#include "author/AuthorSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -71,8 +71,8 @@ std::vector<Row> rows() {
          u(project(Contents, {Index[1], Index[0]})),
          {"53:warning:\"Alpha\" is out of order: the Index shows it before \"Beta\" (line 52)"}},
         {"keyword outside the contents",
-         u(project(Contents, Index + QStringList{"Other@sub/alpha.html"})),
-         {"54:warning:keyword \"Other\" opens \"sub/alpha.html\", which is not in the Contents"}},
+         u(project(Contents, Index + QStringList{"Other@sub/c.html"})),
+         {"54:warning:keyword \"Other\" opens \"sub/c.html\", which is not in the Contents"}},
         {"too short",
          u(project(Contents + QStringList{"[2,P,0]Short@ab"})),
          {"3:warning:target \"ab\" is too short"}},
@@ -84,7 +84,42 @@ std::vector<Row> rows() {
          {"6:warning:icon file \"none.ico\" not found"}},
         {"] in a title",
          u(project({Contents[0], "[1,P,0]Be]ta@beta.html"})),
-         {"2:warning:\"]\" in a title"}},
+         {"2:warning:with \"]\", which the reader splits on"}},
+        {"* in a title",
+         u(project({Contents[0], "[1,P,0]Be*ta@beta.html"})),
+         {"2:warning:with \"*\", which the reader splits on: the record ends there",
+          "2:warning:record without \"@\"", "2:warning:page \"Be\" not found",
+          "2:warning:target \"Be\" is too short"}},
+        {"[ in a title",
+         u(project({Contents[0], "[1,P,0]Be[ta@beta.html"})),
+         {"2:warning:with \"[\", which the reader splits on: it starts a record header",
+          "2:error:Record header without ']' before '*' (line 2)"}},
+        {"@ in a title",
+         u(project({Contents[0], "[1,P,0]Mail@me@beta.html"})),
+         {"2:warning:with \"@\", which the reader splits on: the node is titled \"Mail\" and "
+          "opens \"me@beta.html\"",
+          "2:warning:page \"me@beta.html\" not found",
+          "3:warning:no Contents entry targets the page \"beta.html\"",
+          "53:warning:keyword \"Beta\" opens \"beta.html\", which is not in the Contents"}},
+        {"^ inside a record",
+         u(project({Contents[0], "[1,P,0]Be^ta@beta.html"})),
+         {"2:warning:\"^\" inside a record ends the contents section",
+          "2:warning:no Contents entry targets the page \"beta.html\"",
+          "3:error:the settings section has 0 values"}},
+        {"a Contents record in place of settings value 1",
+         u(project(Contents, Index, {{1, "[2,P,0]Late@beta.html"}})),
+         {"4:warning:a Contents record after the \"^\" is read as settings value 1"}},
+        {"a Contents record in the index",
+         u(project(Contents, Index + QStringList{"[2,P,0]Late@beta.html"})),
+         {"54:warning:a Contents record after the \"^\" is read as an index record",
+          "54:warning:\"[2,P,0]Late\" is out of order"}},
+        {"a keyword whose page the Contents takes for another",
+         u(project(Contents, Index + QStringList{"Sub@sub/alpha.html"})),
+         {"54:warning:keyword \"Sub\" opens \"sub/alpha.html\", which is not in the Contents",
+          "54:warning:which ends in the same file name as line 1 in another folder"}},
+        {"a page found ignoring letter case",
+         u(project({Contents[0], "[1,P,0]Beta@BETA.HTML"}, {Index[0], "Beta@Beta.Html"})),
+         {}},
         {"text after %",
          u(project(Contents) + "Late@alpha.html*\r\n"),
          {"54:warning:text after the \"%\" is ignored"}},
@@ -107,25 +142,9 @@ TEST(Check, ReportsEachProblemOnItsLine) {
     folder.Page(QStringLiteral("sub/c.html"), QStringLiteral("C"));
     folder.Write(QStringLiteral("ab"), "x");
     folder.Write(QStringLiteral("sample.ico"), "icon");
-    for (const Row &row : rows()) {
-        const author::Findings findings =
-            author::CheckProjectBytes(row.Bytes, QStringLiteral("p.vlp"), folder.Path());
-        QStringList got;
-        for (const author::Finding &finding : findings)
-            got << author::CompilerForm(finding);
-        if (got.size() != row.Expected.size()) {
-            ADD_FAILURE() << row.Label << ":\n" << got.join(u'\n').toStdString();
-            continue;
-        }
-        for (qsizetype i = 0; i < got.size(); ++i) {
-            const QString line = row.Expected[i].section(u':', 0, 0);
-            const QString level = row.Expected[i].section(u':', 1, 1);
-            const QString part = row.Expected[i].section(u':', 2);
-            EXPECT_TRUE(got[i].startsWith(QStringLiteral("p.vlp:%1: %2: ").arg(line, level)) &&
-                        got[i].contains(part))
-                << row.Label << ": " << got[i].toStdString();
-        }
-    }
+    for (const Row &row : rows())
+        ExpectFindings(author::CheckProjectBytes(row.Bytes, QStringLiteral("p.vlp"), folder.Path()),
+                       row.Expected, row.Label);
 }
 
 TEST(Check, TheSampleProjectHasNoFindings) {
