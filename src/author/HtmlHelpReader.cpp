@@ -1,5 +1,6 @@
 #include "author/HtmlHelpReader.h"
 
+#include "pagetext/Entities.h"
 #include "platform/FileSystem.h"
 
 #include <QStringDecoder>
@@ -19,18 +20,10 @@ struct Tag {
     }
 };
 
+// Character references and the named entities the viewer itself knows.
 QString decodeEntities(const QString &text) {
     if (!text.contains(u'&'))
         return text;
-    static const QList<std::pair<QString, QString>> named{
-        {QStringLiteral("amp"), QStringLiteral("&")},
-        {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},
-        {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")},
-        {QStringLiteral("nbsp"), QString(QChar(0xA0))},
-        {QStringLiteral("reg"), QString(QChar(0xAE))},
-        {QStringLiteral("copy"), QString(QChar(0xA9))}};
     QString result;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype semicolon = text[i] == u'&' ? text.indexOf(u';', i) : -1;
@@ -47,10 +40,10 @@ QString decodeEntities(const QString &text) {
                                   : name.mid(1).toUInt(&ok, 10);
             if (ok && code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF))
                 decoded = QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
-        } else {
-            for (const auto &[key, value] : named)
-                if (key.compare(name, Qt::CaseInsensitive) == 0)
-                    decoded = value;
+        } else if (!name.isEmpty()) {
+            char16_t units[2];
+            decoded = QString(reinterpret_cast<const QChar *>(units),
+                              pagetext::decodeEntity(name, units));
         }
         if (decoded.isEmpty()) {
             result += text[i];

@@ -52,25 +52,51 @@ QString cleaned(const QString &text, QStringView forbidden, const QString &what,
     return result;
 }
 
-// The page arriving for a target in a folder is taken by a bare target of the same file
-// name: give such targets an empty fragment, which opens the same page under another name.
-// Repeated targets get "./" steps so that every node keeps an entry of its own.
+// The viewer follows an arriving page by the last component of its address alone, fragment
+// included, and takes the first bare Contents target equal to it, so a page in a folder with
+// the file name of a bare target would show that target's page instead. Such a target gets an
+// empty fragment, which opens the same page under another name. When both carry the same
+// fragment, which cannot change without moving the anchor, the bare one gets a "./" step:
+// the tree then no longer follows that one entry. Repeated targets get "./" steps so that
+// every node keeps an entry of its own.
 void separateTargets(HelpModel &model, QStringList &notes) {
-    QHash<QString, QString> bare; // file name -> page
+    QHash<QString, QString> bare; // lower-cased bare target -> its page
     for (const HelpNode &node : model.Nodes)
-        if (IsBare(node.Target) && !node.Target.contains(u'#'))
+        if (IsBare(node.Target) && !bare.contains(node.Target.toLower()))
             bare.insert(node.Target.toLower(), PageKey(node.Target));
+    const auto collides = [&](const QString &target) {
+        const QString name = LastComponent(target).toLower();
+        return !IsBare(target) && bare.contains(name) && bare.value(name) != PageKey(target);
+    };
+    // Bare targets with a fragment that a folder's target shares, and that target.
+    QHash<QString, QString> stepped;
+    const auto separate = [&](QString &target, const QString &what) {
+        if (!collides(target))
+            return;
+        if (target.contains(u'#')) {
+            stepped.insert(LastComponent(target).toLower(), target);
+            return;
+        }
+        notes << QStringLiteral("re-pointed %1\"%2\" to \"%2#\": the Contents would take its "
+                                "page for \"%3\"")
+                     .arg(what, target, LastComponent(target));
+        target += u'#';
+    };
+    for (HelpNode &node : model.Nodes)
+        separate(node.Target, QString());
+    for (IndexEntry &entry : model.Index)
+        separate(entry.Target, QStringLiteral("the keyword \"%1\" from ").arg(entry.Keyword));
+    for (HelpNode &node : model.Nodes)
+        if (IsBare(node.Target) && stepped.contains(node.Target.toLower())) {
+            notes << QStringLiteral("re-pointed \"%1\" to \"./%1\": the Contents would show it "
+                                    "for \"%2\"")
+                         .arg(node.Target, stepped.value(node.Target.toLower()));
+            node.Target.prepend(QStringLiteral("./"));
+        }
     QSet<QString> used;
     QHash<QString, int> repeats;
     for (HelpNode &node : model.Nodes) {
         QString &target = node.Target;
-        const QString name = LastComponent(target).toLower();
-        if (!IsBare(target) && bare.contains(name) && bare.value(name) != PageKey(target)) {
-            notes << QStringLiteral("re-pointed \"%1\" to \"%1#\": the Contents would take its "
-                                    "page for \"%2\"")
-                         .arg(target, LastComponent(target));
-            target += u'#';
-        }
         // Counted per target, so that many repeats of one page stay linear.
         const QString original = target;
         int &steps = repeats[original.toLower()];
@@ -145,7 +171,6 @@ QStringList PrepareModel(HelpModel &model) {
         }
         node.Target = target;
     }
-    separateTargets(model, notes);
     std::vector<IndexEntry> index;
     QSet<QString> seen;
     for (IndexEntry entry : model.Index) {
@@ -162,10 +187,12 @@ QStringList PrepareModel(HelpModel &model) {
         seen.insert(key);
         index.push_back(entry);
     }
-    std::stable_sort(index.begin(), index.end(), [](const IndexEntry &a, const IndexEntry &b) {
-        return project::CompareKeywords(a.Keyword, b.Keyword) < 0;
-    });
     model.Index = std::move(index);
+    separateTargets(model, notes);
+    std::stable_sort(model.Index.begin(), model.Index.end(),
+                     [](const IndexEntry &a, const IndexEntry &b) {
+                         return project::CompareKeywords(a.Keyword, b.Keyword) < 0;
+                     });
     return notes;
 }
 

@@ -9,8 +9,8 @@
 namespace author {
 
 // Makes a model fit the format and the viewer: replaces the characters that titles and
-// keywords cannot hold, gives every node a target that opens its own page when the viewer
-// follows arriving pages by file name, drops repeated keyword entries and sorts the index as
+// keywords cannot hold, gives every node and keyword a target that opens its own page when the
+// viewer follows arriving pages by file name, drops repeated keyword entries and sorts the index as
 // the Index list shows it. Returns one note per change.
 QStringList PrepareModel(HelpModel &model);
 
