@@ -32,14 +32,15 @@ PageInfo readPage(const QString &path) {
         QStringLiteral("name\\s*=\\s*[\"']?keywords[\"'\\s>/]"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression content(
-        QStringLiteral("content\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')"),
+        QStringLiteral("content\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"),
         QRegularExpression::CaseInsensitiveOption);
     for (auto it = meta.globalMatch(html); it.hasNext();) {
         const QString tag = it.next().captured(0);
         if (!keywordsName.match(tag).hasMatch())
             continue;
         const auto value = content.match(tag);
-        const QString list = pagetext::ExtractPlainText(value.captured(1) + value.captured(2));
+        const QString list =
+            pagetext::ExtractPlainText(value.captured(1) + value.captured(2) + value.captured(3));
         for (const QString &keyword : list.split(u',', Qt::SkipEmptyParts))
             if (!keyword.simplified().isEmpty())
                 info.Keywords << keyword.simplified();
