@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace author {
 
@@ -74,6 +75,13 @@ QString overview() {
     return text;
 }
 
+// What `vlp help COMMAND` prints: the parser's help, named "vlp" whatever path ran it.
+QString helpText(const QCommandLineParser &parser) {
+    QString text = parser.helpText();
+    static const QRegularExpression usage(QStringLiteral("^Usage: .*?(?= \\[options\\])"));
+    return text.replace(usage, QStringLiteral("Usage: vlp"));
+}
+
 int runCheck(const QCommandLineParser &parser, QTextStream &out, QTextStream &err) {
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2) {
@@ -89,15 +97,26 @@ int runCheck(const QCommandLineParser &parser, QTextStream &out, QTextStream &er
     return failed ? 1 : 0;
 }
 
-// Writes what an import or `vlp new` built, and says what it did.
-int writeResult(const BuildResult &result, const QString &defaultOut,
+// Writes what an import or `vlp new` built, and says what it did. The targets are relative
+// to `pages`, the folder the project file has to stand in.
+int writeResult(const BuildResult &result, const QString &pages, const QString &defaultOut,
                 const QCommandLineParser &parser, QTextStream &out, QTextStream &err) {
     const QString name = parser.positionalArguments().value(0);
+    const QString target = parser.isSet(outputOption) ? parser.value(outputOption) : defaultOut;
+    // The viewer finds the pages in the project file's own folder.
+    const auto canonical = [](const QString &folder) {
+        const QFileInfo info(folder);
+        return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    };
+    if (canonical(QFileInfo(target).absolutePath()) != canonical(pages)) {
+        err << "vlp " << name << ": " << target << " is not in " << QDir(pages).path()
+            << ": a project file has to stand beside its pages\n";
+        return 2;
+    }
     if (!result.Failure.isEmpty()) {
         err << "vlp " << name << ": " << result.Failure << '\n';
         return 1;
     }
-    const QString target = parser.isSet(outputOption) ? parser.value(outputOption) : defaultOut;
     QString problem;
     const WriteSummary summary =
         WriteProjectFile(result.Model, target, parser.isSet(forceOption), &problem);
@@ -116,7 +135,7 @@ int writeResult(const BuildResult &result, const QString &defaultOut,
 
 int RunVlp(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     const QString first = arguments.value(1);
-    if (arguments.size() < 2 || first == u"-h" || first == u"--help" ||
+    if (arguments.size() < 2 || first == u"-h" || first == u"--help" || first == u"--help-all" ||
         (first == u"help" && arguments.size() == 2)) {
         out << overview();
         return arguments.size() < 2 ? 2 : 0;
@@ -135,15 +154,15 @@ int RunVlp(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     QCommandLineParser parser;
     describe(parser, *command);
     if (first == u"help") {
-        out << parser.helpText();
+        out << helpText(parser);
         return 0;
     }
     if (!parser.parse(arguments)) {
         err << "vlp " << command->Name << ": " << parser.errorText() << '\n';
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        out << helpText(parser);
         return 0;
     }
     if (command->Name == u"check")
@@ -155,16 +174,15 @@ int RunVlp(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     const QString source = parser.positionalArguments()[1];
     if (command->Name == u"import") {
         const QFileInfo info(source);
-        return writeResult(
-            ImportProject(source),
-            info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".vlp")), parser,
-            out, err);
+        return writeResult(ImportProject(source), info.absolutePath(),
+                           info.dir().filePath(info.completeBaseName() + QStringLiteral(".vlp")),
+                           parser, out, err);
     }
-    const QFileInfo folder(source);
+    const QDir folder(source);
     return writeResult(
-        NewProject(source),
-        QDir(source).filePath(folder.absoluteFilePath().section(u'/', -1) + QStringLiteral(".vlp")),
-        parser, out, err);
+        NewProject(source), folder.absolutePath(),
+        folder.filePath(QDir(folder.absolutePath()).dirName() + QStringLiteral(".vlp")), parser,
+        out, err);
 }
 
 } // namespace author

@@ -51,16 +51,24 @@ printf '<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A"><param 
 expect 0 "wrote .*toc.vlp: 1 nodes, 0 keywords, home topic a.html" "$vlp" import "$work/imp/toc.hhc"
 expect 1 'exists; use --force' "$vlp" import "$work/imp/toc.hhc"
 expect 0 'wrote .*other.vlp' "$vlp" import "$work/imp/toc.hhc" -o "$work/imp/other.vlp"
+# Away from its pages a project would open none of them: refused, and nothing written.
+expect 2 "away.vlp is not in $work/imp: a project file has to stand beside its pages" \
+  "$vlp" import "$work/imp/toc.hhc" -o "$work/away.vlp"
+expect 2 'a project file has to stand beside its pages' "$vlp" new "$work/imp" -o "$work/away.vlp"
+expect 1 'missing or empty' "$vlp" check "$work/away.vlp"
 expect 0 'wrote' "$vlp" import --force "$work/imp/toc.hhc"
 expect 1 'is no .hhp, .hhc or .qhp file' "$vlp" import "$work/imp/a.html"
 rm "$work/imp/"*.vlp
-expect 0 'wrote .*imp.vlp: 1 nodes, 1 keywords' "$vlp" new "$work/imp"
+expect 0 'wrote .*/imp/imp\.vlp: 1 nodes, 1 keywords' "$vlp" new "$work/imp/"
 expect 0 '^$' "$vlp" check "$work/imp"
 
 expect 0 'Commands:' "$vlp" --help
 expect 0 '^vlp [0-9]' "$vlp" --version
 expect 0 'werror' "$vlp" help check
 expect 0 'force' "$vlp" help import
+expect 0 '^Usage: vlp \[options\] import SOURCE$' "$vlp" help import
+expect 0 '^Usage: vlp \[options\] check' "$vlp" check --help-all "$work/sample"
+expect 0 'Commands:' "$vlp" --help-all
 expect 2 'unknown command' "$vlp" frobnicate
 expect 2 'Commands:' "$vlp"
 
