@@ -9,10 +9,13 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
 
 namespace platform {
 
@@ -185,6 +188,41 @@ void THTML::wheelEvent(QWheelEvent *event) {
         return;
     }
     QTextBrowser::wheelEvent(event);
+}
+
+void THTML::keyPressEvent(QKeyEvent *event) {
+    // Plain navigation keys scroll the page, as in a browser; with Shift they select. QTextEdit
+    // does both only with keyboard selection on, which would make plain keys move a hidden
+    // cursor, so it is on for the selecting keys alone.
+    static const QKeySequence::StandardKey selecting[] = {
+        QKeySequence::SelectNextChar,        QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord,        QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectNextLine,        QKeySequence::SelectPreviousLine,
+        QKeySequence::SelectStartOfLine,     QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock,    QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectNextPage,        QKeySequence::SelectPreviousPage,
+        QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument};
+    const bool selects =
+        mode == Mode::View &&
+        std::any_of(std::begin(selecting), std::end(selecting),
+                    [event](QKeySequence::StandardKey key) { return event->matches(key); });
+    if (!selects) {
+        QTextBrowser::keyPressEvent(event);
+        return;
+    }
+    // A new selection starts where the reader is looking, not where the page was last clicked:
+    // at the first line wholly in view, so that the view stays where it is.
+    if (!textCursor().hasSelection() && !viewport()->rect().intersects(cursorRect())) {
+        QTextCursor first = cursorForPosition(QPoint(0, 0));
+        if (cursorRect(first).top() < 0)
+            first.movePosition(QTextCursor::Down);
+        first.movePosition(QTextCursor::StartOfLine);
+        setTextCursor(first);
+    }
+    const Qt::TextInteractionFlags flags = textInteractionFlags();
+    setTextInteractionFlags(flags | Qt::TextSelectableByKeyboard);
+    QTextBrowser::keyPressEvent(event);
+    setTextInteractionFlags(flags);
 }
 
 void THTML::followLink(const QUrl &link) {

@@ -79,6 +79,7 @@ signals:
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void load(const QString &url);

@@ -2,6 +2,8 @@
 
 #include "platform/InputBlock.h"
 
+#include <QClipboard>
+#include <QScrollBar>
 #include <functional>
 
 using testing_support::Viewer;
@@ -107,4 +109,81 @@ TEST_F(ReadingFixture, TypingInTheIndexJumpsToTheKeywordAndShowsIt) {
     ASSERT_TRUE(form()->ListBox1->currentItem());
     EXPECT_EQ(form()->ListBox1->currentItem()->text(), "Bravo");
     EXPECT_EQ(page(), "p3.htm");
+}
+
+TEST_F(ReadingFixture, PlainKeysScrollThePageAndShiftKeysSelect) {
+    QScrollBar *scroll = html()->verticalScrollBar();
+    click(viewer->Node("Two"));
+    ASSERT_EQ(page(), "p2.htm");
+    ASSERT_GT(scroll->maximum(), 0);
+    html()->setFocus();
+    struct Move {
+        QKeySequence keys;
+        std::function<bool(int before, int after)> scrolled;
+    };
+    const auto grows = [](int before, int after) { return after > before; };
+    const auto shrinks = [](int before, int after) { return after < before; };
+    const Move moves[] = {
+        {QKeySequence(Qt::Key_Down), grows},
+        {QKeySequence(Qt::Key_PageDown), grows},
+        {QKeySequence(Qt::Key_End),
+         [scroll](int, int after) { return after == scroll->maximum(); }},
+        {QKeySequence(Qt::Key_Up), shrinks},
+        {QKeySequence(Qt::Key_PageUp), shrinks},
+        {QKeySequence(Qt::Key_Home), [](int, int after) { return after == 0; }},
+    };
+    for (const Move &move : moves) {
+        const int before = scroll->value();
+        keys(move.keys);
+        EXPECT_TRUE(move.scrolled(before, scroll->value()))
+            << move.keys.toString().toStdString() << ": " << before << " -> " << scroll->value();
+        EXPECT_EQ(selected(), "") << move.keys.toString().toStdString();
+    }
+
+    // Scrolled to the bottom, a selection starts in the lines shown, and the view stays there.
+    keys(QKeySequence(Qt::Key_End));
+    keys(QKeySequence(Qt::SHIFT | Qt::Key_End));
+    EXPECT_EQ(selected(), "Filler line.");
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+    keys(QKeySequence(Qt::SHIFT | Qt::Key_PageUp));
+    EXPECT_GT(selected().count("Filler line."), 5);
+    EXPECT_LT(scroll->value(), scroll->maximum());
+
+    // From the top of Welcome: "Welcome", "Apple pie. An apple a day.", the table, "one".
+    click(viewer->Node("Welcome"));
+    ASSERT_EQ(page(), "p0.htm");
+    html()->setFocus();
+    const QChar paragraph(QChar::ParagraphSeparator);
+    struct Step {
+        QKeySequence keys;
+        int times;
+        std::function<bool(const QString &)> selection;
+    };
+    const auto is = [](const QString &text) {
+        return [text](const QString &selection) { return selection == text; };
+    };
+    const Step steps[] = {
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), 3, is("Wel")},
+        {QKeySequence(Qt::SHIFT | Qt::Key_End), 1, is("Welcome")},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Down), 1,
+         [&](const QString &s) { return s.startsWith(QString("Welcome") + paragraph + "Apple"); }},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Up), 1, is("Welcome")},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), 1, is("Welcom")},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_End), 1,
+         [](const QString &s) { return s.startsWith("Welcom") && s.endsWith("one"); }},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Home), 1, is("")},
+    };
+    for (const Step &step : steps) {
+        for (int i = 0; i < step.times; ++i)
+            keys(step.keys);
+        EXPECT_TRUE(step.selection(selected()))
+            << step.keys.toString().toStdString() << ": '" << selected().toStdString() << "'";
+    }
+
+    // Shift+End, then Ctrl+C: the first line is what gets copied.
+    QApplication::clipboard()->clear();
+    keys(QKeySequence(Qt::SHIFT | Qt::Key_End));
+    keys(QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(QApplication::clipboard()->text(), "Welcome");
+    EXPECT_TRUE(messages.Messages.empty());
 }
