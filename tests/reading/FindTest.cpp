@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <functional>
+#include <utility>
 
 using testing_support::Viewer;
 
@@ -27,6 +29,14 @@ TEST_F(ReadingFixture, FindInPageAsTheReaderTypes) {
     EXPECT_EQ(bar()->PreviousButton->text(), "Find Previous");
     EXPECT_EQ(bar()->NextButton->text(), "Find Next");
     EXPECT_EQ(bar()->CloseButton->text(), "Close Find");
+    // What a screen reader announces for each control.
+    const std::pair<QWidget *, const char *> named[] = {
+        {bar()->Edit, "Find in page"},      {bar()->PreviousButton, "Find Previous"},
+        {bar()->NextButton, "Find Next"},   {bar()->MatchCase, "Match case"},
+        {bar()->CloseButton, "Close Find"},
+    };
+    for (const auto &[widget, name] : named)
+        EXPECT_EQ(widget->accessibleName(), name) << name;
 
     QLineEdit *edit = bar()->Edit;
     const auto type = [edit](const char *text) {
@@ -77,6 +87,19 @@ TEST_F(ReadingFixture, FindInPageAsTheReaderTypes) {
     EXPECT_TRUE(bar()->isVisible());
     EXPECT_EQ(bar()->Count->text(), "1 of 1");
     EXPECT_EQ(selected(), "apple");
+
+    // Far down a long page, the match is scrolled into view above the bar.
+    QScrollBar *scroll = html()->verticalScrollBar();
+    click(viewer->Node("Two"));
+    ASSERT_EQ(page(), "p2.htm");
+    EXPECT_EQ(scroll->value(), 0);
+    edit->selectAll();
+    QTest::keyClicks(edit, "Banana");
+    Viewer::Settle();
+    EXPECT_EQ(bar()->Count->text(), "1 of 1");
+    EXPECT_EQ(selected(), "Banana");
+    EXPECT_GT(scroll->value(), 0);
+    EXPECT_TRUE(html()->viewport()->rect().contains(html()->cursorRect()));
 
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_FALSE(bar()->isVisible());

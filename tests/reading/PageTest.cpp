@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -212,20 +214,31 @@ TEST_F(ReadingFixture, PrintingToPdfHoldsThePageText) {
         EXPECT_TRUE(printed.contains(words)) << words << " not in: " << printed.toStdString();
     EXPECT_EQ(printed.count("\f"), 1); // one page, not zoomed onto several
 
-    // Ctrl+P opens the print dialog, which offers a preview.
+    // Ctrl+P opens the print dialog, whose preview button opens a preview of the page.
     bool offered = false;
+    int previewPages = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
-        if (qobject_cast<QPrintDialog *>(dialog))
+        if (qobject_cast<QPrintDialog *>(dialog)) {
             for (QPushButton *button : dialog->findChildren<QPushButton *>())
-                offered = offered || button->text() == "Print Preview...";
+                if (button->text() == "Print Preview..." && !offered) {
+                    offered = true;
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    return;
+                }
+        } else if (qobject_cast<QPrintPreviewDialog *>(dialog)) {
+            if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
+                previewPages = preview->pageCount();
+        }
         dialog->reject();
     });
     poll.start(50);
     html()->setFocus();
     keys(QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_TRUE(offered);
+    EXPECT_EQ(previewPages, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
