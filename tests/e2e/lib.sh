@@ -54,3 +54,12 @@ click_in() {
   sleep 0.1
   xdotool click 1
 }
+
+# Presses keys $2... in window $1, as xdotool names them, and lets the window answer.
+keys() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  sleep 0.2
+  shift
+  xdotool key --clearmodifiers "$@"
+  sleep 0.8
+}

@@ -14,13 +14,6 @@ page_shot() {
 differing() {
   compare -metric AE "$1" "$2" null: 2>&1 || true
 }
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.2
-  shift
-  xdotool key --clearmodifiers "$@"
-  sleep 0.8
-}
 
 "$VELLUMO" "$SOURCE_DIR/examples/sample/" &
 pid=$!
