@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run guide test test-asan test-tsan fuzz bench deb deb-check clean format
+.PHONY: all deps configure build run guide test test-asan test-tsan fuzz bench deb deb-check screenshot clean format
 SECONDS ?= 60
 SEED ?= 1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -79,6 +79,11 @@ deb: deps
 # The package's fields, file list, stripped programs and lintian (no errors).
 deb-check: deb
 	packaging/check-deb dist/vellumo_*.deb
+
+# The metainfo's screenshot, packaging/screenshot.png: the end-to-end test's capture of the main
+# window on the sample, copied over it by the test itself.
+screenshot: build
+	UPDATE_SCREENSHOT=1 ctest --test-dir $(BUILD) --output-on-failure -R '^e2e\.test_startup$$'
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-bench $(DEB_BUILD) dist

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real binary: a missing project ends with "Help Error" and status 1; the sample project
-# opens with its title as caption; Exit Help ends with status 0.
+# opens with its title as caption, in a window the size of the metainfo's screenshot; Exit Help
+# ends with status 0.
 source "$(dirname "$0")/lib.sh" "$@"
 
 empty=$(mktemp -d)
@@ -20,6 +21,15 @@ import -window "$main" "$ARTEFACTS/main-window.png"
 # The home page is shown: the window is not a blank page view.
 colours=$(convert "$ARTEFACTS/main-window.png" -format %k info:)
 [ "$colours" -gt 20 ] || fail "the main window looks empty ($colours colours)"
+# The metainfo's screenshot is this capture, copied by `make screenshot`: the window's size, as
+# the metainfo declares it.
+[ -z "${UPDATE_SCREENSHOT:-}" ] || cp "$ARTEFACTS/main-window.png" "$SOURCE_DIR/packaging/screenshot.png"
+size=$(identify -format %wx%h "$ARTEFACTS/main-window.png")
+kept=$(identify -format %wx%h "$SOURCE_DIR/packaging/screenshot.png")
+[ "$kept" = "$size" ] || fail "packaging/screenshot.png is $kept, the window $size: make screenshot"
+grep -q "<image type=\"source\" width=\"${size%x*}\" height=\"${size#*x}\">" \
+  "$SOURCE_DIR/packaging/org.vellumo.Vellumo.metainfo.xml" ||
+  fail "the metainfo's screenshot is not declared $size"
 # Exit Help, the fifth toolbar button.
 click_in "$main" 188 20
 wait_exit "$pid"
