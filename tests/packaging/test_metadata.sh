@@ -16,7 +16,8 @@ opener=$share/applications/$id.desktop
 grep -qx 'Exec=vellumo %f' "$opener" || fail "the .vlp entry does not run vellumo %f"
 grep -qx 'NoDisplay=true' "$opener" || fail "the .vlp entry shows in the menu"
 grep -qx 'MimeType=application/x-vellumo-project;' "$opener" || fail "the .vlp entry has no type"
-guide=$(sed -n 's/^Exec=vellumo //p' "$share/applications/$id.Guide.desktop")
+# Quoted, so that a prefix with a space in it still names one folder.
+guide=$(sed -n 's/^Exec=vellumo "\(.*\)"$/\1/p' "$share/applications/$id.Guide.desktop")
 [ "$guide" = "$share/vellumo/guide/" ] || fail "the guide entry opens '$guide'"
 [ -f "$guide/guide.vlp" ] || fail "no guide where the menu entry points"
 grep -q "<launchable type=\"desktop-id\">$id.Guide.desktop</launchable>" \
