@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace search {
@@ -17,6 +18,10 @@ namespace {
 
 std::atomic<int> readersSetting{-1};
 std::atomic<int> runningReaders{0};
+// The shows wait on the GUI thread, which readers busy on every core push aside: a few pages
+// of room left the cores idle half the time. Bytes bound what a run of large pages holds.
+constexpr int PagesAheadPerReader = 64;
+std::atomic<qint64> aheadBytesSetting{32 * 1024 * 1024};
 
 enum class Step { Waiting, Reading, Ready, Done };
 
@@ -25,13 +30,16 @@ struct Slot {
     QString text;
     bool hit = false;
     bool fresh = false; // read for this search, not taken from the cache
+    qint64 bytes = 0;   // of its text, while fresh and ready
 };
 
 } // namespace
 
 struct PagePipeline::State {
-    State(const QStringList &pageUrls, const PhraseFinder &phrase, PageCache *pageCache, int ahead)
-        : urls(pageUrls), finder(phrase), cache(pageCache), ahead(ahead), pages(pageUrls.size()) {}
+    State(const QStringList &pageUrls, const PhraseFinder &phrase, PageCache *pageCache, int ahead,
+          qint64 aheadBytes)
+        : urls(pageUrls), finder(phrase), cache(pageCache), ahead(ahead), aheadBytes(aheadBytes),
+          pages(pageUrls.size()) {}
 
     const QStringList urls;
     const PhraseFinder finder;
@@ -40,6 +48,7 @@ struct PagePipeline::State {
     // cache costs neither reading nor memory, so over cached pages readers run on unhindered
     // and need no waking.
     const int ahead;
+    const qint64 aheadBytes;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -47,8 +56,9 @@ struct PagePipeline::State {
     int claimed = 0;  // the next page a reader takes
     int fetched = -1; // the page the extractor asked for last
     int waitedFor = -1;
-    int freshReady = 0;  // ready slots read for this search
-    int idleReaders = 0; // readers waiting for those to be taken
+    int freshReady = 0;    // ready slots read for this search
+    qint64 freshBytes = 0; // and the bytes of their texts
+    int idleReaders = 0;   // readers waiting for those to be taken
     // Both null once the search is over; a page ready is posted to the notifier for the owner.
     QObject *notifier = nullptr;
     PagePipeline *owner = nullptr;
@@ -103,16 +113,19 @@ bool release(PagePipeline::State &state, Slot &slot) {
     if (!slot.fresh)
         return false;
     slot.fresh = false;
+    state.freshBytes -= std::exchange(slot.bytes, 0);
     // Woken once half the room is free, not at every page: a wake-up costs a system call here
     // and a switch there.
-    return --state.freshReady <= state.ahead / 2 && state.idleReaders > 0;
+    return --state.freshReady <= state.ahead / 2 && state.freshBytes <= state.aheadBytes / 2 &&
+           state.idleReaders > 0;
 }
 
 } // namespace
 
 PagePipeline::PagePipeline(const QStringList &urls, const PhraseFinder &finder, PageCache *cache,
                            int readers)
-    : state(std::make_shared<State>(urls, finder, cache, 4 * std::max(readers, 1))),
+    : state(std::make_shared<State>(urls, finder, cache, PagesAheadPerReader * std::max(readers, 1),
+                                    aheadBytesSetting.load())),
       notifier(std::make_unique<PageReadyNotifier>(this)) {
     state->notifier = notifier.get();
     state->owner = this;
@@ -142,7 +155,10 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
     const int count = int(s.pages.size());
     for (;;) {
         ++s.idleReaders;
-        s.wake.wait(lock, [&] { return !s.owner || s.claimed >= count || s.freshReady < s.ahead; });
+        s.wake.wait(lock, [&] {
+            return !s.owner || s.claimed >= count ||
+                   (s.freshReady < s.ahead && s.freshBytes < s.aheadBytes);
+        });
         --s.idleReaders;
         if (!s.owner || s.claimed >= count)
             break;
@@ -161,7 +177,11 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
         slot.hit = page.hit;
         slot.fresh = page.fresh;
         slot.step = Step::Ready;
-        s.freshReady += slot.fresh;
+        if (slot.fresh) {
+            ++s.freshReady;
+            slot.bytes = slot.text.size() * qint64(sizeof(QChar));
+            s.freshBytes += slot.bytes;
+        }
         if (s.waitedFor == index && s.owner) {
             s.waitedFor = -1;
             QMetaObject::invokeMethod(s.notifier, "pageReady", Qt::QueuedConnection);
@@ -248,6 +268,10 @@ int PagePipeline::Readers() {
 
 void PagePipeline::SetReaders(int count) {
     readersSetting = count;
+}
+
+void PagePipeline::SetAheadBytes(qint64 bytes) {
+    aheadBytesSetting = bytes;
 }
 
 int PagePipeline::RunningReaders() {

@@ -16,8 +16,8 @@ class PageCache;
 // take them: each page's text, from the cache when its file is unchanged, and whether it holds
 // the phrase. The extractor's control takes the texts in order through Fetch(). A page whose
 // reading stalls holds up only its own reader: once its show gives up on it, a new reader takes
-// its place, so the other pages are read on. At most a few pages per reader read afresh are
-// kept ahead of the one shown, so memory does not grow with the folder.
+// its place, so the other pages are read on. At most 64 pages per reader read afresh, and 32 MB
+// of their text, are kept ahead of the one shown, so memory does not grow with the folder.
 class PagePipeline : public platform::THTML::PageSource {
 public:
     PagePipeline(const QStringList &urls, const PhraseFinder &finder, PageCache *cache,
@@ -36,6 +36,8 @@ public:
     // on the GUI thread, as the control does by itself.
     static int Readers();
     static void SetReaders(int count);
+    // How many bytes of text read afresh may wait ahead of the shows, for searches begun after.
+    static void SetAheadBytes(qint64 bytes);
     // Reader threads of all pipelines still running (a stalled one runs until its read ends).
     static int RunningReaders();
 

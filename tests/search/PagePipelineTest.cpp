@@ -254,22 +254,46 @@ TEST_F(ThreadedSearch, TheCacheIsNeverWrong) {
 }
 
 TEST_F(ThreadedSearch, OnlyAFewPagesReadAfreshWaitAhead) {
-    QStringList pages;
-    for (int i = 0; i < 200; ++i) {
-        pages << QStringLiteral("p%1.htm").arg(i);
-        folder.Page(pages.last(), "<p>needle</p>");
+    // Shows slower than reads: readers unbounded would soon be far ahead. Two readers may hold
+    // 128 pages, or as many bytes of text as allowed, ready beside the two they read.
+    const struct {
+        const char *name;
+        int pages;
+        qsizetype textLength;
+        qint64 aheadBytes;
+        int mostAhead;
+    } cases[] = {
+        {"small pages, held by their number", 300, 6, 32 * 1024 * 1024, 2 * 64 + 2 + 1},
+        {"large pages, held by their bytes", 40, 8192, 64 * 1024, 64 * 1024 / (8192 * 2) + 2 + 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList pages;
+        const QString text = QStringLiteral("needle") + QString(c.textLength - 6, u'x');
+        for (int i = 0; i < c.pages; ++i) {
+            pages << QStringLiteral("p%1.htm").arg(i);
+            folder.Page(pages.last(), "<p>" + text + "</p>");
+        }
+        viewer.reset();
+        Open(pages);
+        PageCache::Shared().Clear();
+        PagePipeline::SetAheadBytes(c.aheadBytes);
+        std::atomic<int> reads{0};
+        platform::SetPageReadObserver([&reads](const QString &) { ++reads; });
+        int shown = 0;
+        int mostAhead = 0;
+        const QMetaObject::Connection show =
+            QObject::connect(Form2->HTML1, &platform::THTML::OnEndRetrieval, viewer->form1(), [&] {
+                mostAhead = std::max(mostAhead, reads.load() - ++shown);
+                QThread::msleep(1);
+            });
+        EXPECT_EQ(Search("needle", 2).size(), c.pages);
+        QObject::disconnect(show);
+        EXPECT_EQ(shown, c.pages);
+        EXPECT_LE(mostAhead, c.mostAhead) << "texts held ahead of their shows";
+        EXPECT_GT(mostAhead, 2) << "readers never got ahead";
+        for (const QString &page : pages)
+            QFile::remove(folder.Path() + u'/' + page);
     }
-    Open(pages);
-    std::atomic<int> reads{0};
-    platform::SetPageReadObserver([&reads](const QString &) { ++reads; });
-    // Shows slower than reads: readers unbounded would soon be far ahead.
-    int shown = 0;
-    int mostAhead = 0;
-    QObject::connect(Form2->HTML1, &platform::THTML::OnEndRetrieval, viewer->form1(), [&] {
-        mostAhead = std::max(mostAhead, reads.load() - ++shown);
-        QThread::msleep(1);
-    });
-    EXPECT_EQ(Search("needle", 2).size(), 200);
-    EXPECT_EQ(shown, 200);
-    EXPECT_LE(mostAhead, 12) << "texts held ahead of their shows";
+    PagePipeline::SetAheadBytes(32 * 1024 * 1024);
 }
