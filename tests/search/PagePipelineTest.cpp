@@ -289,6 +289,7 @@ TEST_F(ThreadedSearch, OnlyAFewPagesReadAfreshWaitAhead) {
             });
         EXPECT_EQ(Search("needle", 2).size(), c.pages);
         QObject::disconnect(show);
+        platform::SetPageReadObserver(nullptr); // `reads` ends with this row
         EXPECT_EQ(shown, c.pages);
         EXPECT_LE(mostAhead, c.mostAhead) << "texts held ahead of their shows";
         EXPECT_GT(mostAhead, 2) << "readers never got ahead";
