@@ -136,19 +136,20 @@ bool keepsAscii(const char *name) {
 void DecodeHtml(QByteArrayView bytes, QString &text) {
     // A byte-order mark outranks whatever the page says about itself.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
-        bytes.startsWith("\xEF\xBB\xBF"))
-        return platform::DecodeText(bytes, text);
-    QByteArrayView view(bytes);
-    const qsizetype zero = view.indexOf('\0');
-    if (zero >= 0)
-        view = view.first(zero);
+        bytes.startsWith("\xEF\xBB\xBF")) {
+        platform::DecodeText(bytes, text);
+        return;
+    }
+    const qsizetype zero = bytes.indexOf('\0');
+    const QByteArrayView view = zero >= 0 ? bytes.first(zero) : bytes;
     const QByteArrayView label = metaCharset(view.first(std::min(view.size(), CharsetScanLimit)));
     switch (charsetOfLabel(label)) {
     case Charset::Utf8:
         platform::FromUtf8(view, text);
         return;
     case Charset::Windows1252:
-        return platform::FromWindows1252(view, text);
+        platform::FromWindows1252(view, text);
+        return;
     case Charset::Other: {
         // Any other charset Qt's converters know (through ICU: Windows-1251, KOI8-R,
         // Shift_JIS, GB18030, Big5, ...); a name they do not know is as good as none.

@@ -43,8 +43,7 @@ QString PlainTextExtractor::run() {
         }
         if (mode == Mode::Skip) {
             // Hidden text: only the next tag matters (no entity can hide a '<').
-            const qsizetype next = QStringView(s + pos, n - pos).indexOf(u'<');
-            pos = next < 0 ? n : pos + next;
+            pos = findUnit(s, pos, n, u'<');
             continue;
         }
         ++pos;

@@ -2,19 +2,16 @@
 
 #include "platform/Paths.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-
-#include <cstring>
+#include <QtGlobal>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-#include <QDateTime>
-#include <QDir>
-#include <QtGlobal>
 
 #if defined(Q_OS_UNIX)
 #include <dirent.h>

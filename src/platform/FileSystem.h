@@ -38,6 +38,9 @@ std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *s
 // The same into `bytes`, whose allocation is reused when large enough; false when nothing is read.
 bool ReadWholeFile(const QString &windowsPath, QByteArray &bytes, FileStamp *stamp = nullptr);
 
+// The forms below that take `text` reuse its allocation when it is large enough: a reader of
+// many pages pays for fresh memory, page faults and all, only once.
+
 // Text of a file's bytes: UTF-16 when it starts with a UTF-16 byte-order mark; otherwise the
 // bytes up to the first zero byte, as UTF-8 when they are valid UTF-8 (a byte-order mark is
 // dropped), else as Windows-1252.
@@ -50,8 +53,5 @@ void FromWindows1252(QByteArrayView bytes, QString &text);
 
 // UTF-8 decoding into `text`, malformed sequences replaced; false when there were any.
 bool FromUtf8(QByteArrayView bytes, QString &text);
-
-// The forms that take `text` reuse its allocation when it is large enough: a reader of many
-// pages pays for fresh memory, page faults and all, only once.
 
 } // namespace platform
