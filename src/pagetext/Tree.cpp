@@ -229,6 +229,12 @@ void PlainTextExtractor::parseCloseTag() {
     const ElementInfo *element = findElement(key);
     const Tag tag = element ? element->tag : Tag::Unknown;
     if (recv.isText && tag != Tag::Unknown && tag == recv.afterVoid) {
+        // "<r><pre><hr></r></hr>": an end tag moved the node out of the empty element's
+        // parent, and this one puts it back into that closed parent; no longer a stack.
+        if (voidParentDepth != top() || stack[top()].serial != voidParentSerial) {
+            beyondForwardPass = true;
+            return;
+        }
         // "<br></br>": the end tag closes the <br> again, which only starts a new text node.
         // An <hr> is a block, in a <pre> one with preserved white space.
         if (tag == Tag::Hr && preserves(recv.space))
@@ -261,8 +267,10 @@ void PlainTextExtractor::parseCloseTag() {
         takeBackLineBreak();
     const bool nameless = recv.afterNameless;
     const bool reuses = resolvePendingText();
+    const Tag afterVoid = reuses ? recv.afterVoid : Tag::Unknown;
     popTo(match - 1);
-    newTextNode(true, Tag::Unknown);
+    // A reused node keeps its place in Qt's list, right after the empty element.
+    newTextNode(true, afterVoid);
     keepNameless(reuses && nameless);
 }
 

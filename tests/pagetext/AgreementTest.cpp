@@ -128,6 +128,10 @@ TEST(PageTextAgreement, FlagsWhatOnlyQtsWholeTreeDecides) {
         // the <div> that the <dd> climbed out of.
         {"<div>a<br><dd>b</br>c</div>e", true},
         {"<div>a<br><b>b</br>c</div>e", false},
+        // The node an end tag reuses stays right after the <hr>: "</hr>" sends it back into the
+        // closed <pre>.
+        {"<r><pre><hr></r></hr>\n", true},
+        {"<r><pre><hr></r>\n", false},
     };
     for (const auto &page : pages) {
         const QString html = QString::fromUtf8(page.html);
