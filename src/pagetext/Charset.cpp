@@ -133,7 +133,7 @@ bool keepsAscii(const char *name) {
 
 } // namespace
 
-void DecodeHtml(QByteArrayView bytes, QString &text) {
+void DecodeHtml(QByteArrayView bytes, platform::PageBuffer<char16_t> &text) {
     // A byte-order mark outranks whatever the page says about itself.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
         bytes.startsWith("\xEF\xBB\xBF")) {
@@ -156,7 +156,7 @@ void DecodeHtml(QByteArrayView bytes, QString &text) {
         const QByteArray name = label.toByteArray();
         if (keepsAscii(name.constData())) {
             QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
-            text = decoder(view);
+            platform::CopyInto(QString(decoder(view)), text);
             return;
         }
         break;
@@ -167,10 +167,10 @@ void DecodeHtml(QByteArrayView bytes, QString &text) {
     platform::DecodeText(bytes, text);
 }
 
-QString DecodeHtml(const QByteArray &bytes) {
-    QString text;
+QString DecodeHtml(QByteArrayView bytes) {
+    platform::PageBuffer<char16_t> text;
     DecodeHtml(bytes, text);
-    return text;
+    return text.Take();
 }
 
 } // namespace pagetext

@@ -3,6 +3,7 @@
 #include "pagetext/Characters.h"
 #include "pagetext/Elements.h"
 #include "pagetext/TableGrid.h"
+#include "platform/PageBuffer.h"
 
 #include <QString>
 #include <QStringView>
@@ -29,15 +30,16 @@ namespace pagetext {
 
 class PlainTextExtractor {
 public:
-    explicit PlainTextExtractor(QStringView html) : s(html.utf16()), n(html.size()) {
-        out = QString(n + 16, Qt::Uninitialized);
-        o = out.data();
-        capacity = out.size();
+    PlainTextExtractor(QStringView html, platform::PageBuffer<char16_t> &text)
+        : s(html.utf16()), n(html.size()), out(text) {
+        capacity = n + 16;
+        o = reinterpret_cast<QChar *>(out.Resize(capacity));
         Open root;
         stack.append(root);
     }
 
-    QString run();
+    // Writes the text into the buffer given.
+    void run();
     // The text may differ from Qt's: the page's table markup is broken in a way whose effect on
     // Qt's tables only the whole tree tells (see closeElement and Tables.cpp).
     bool beyondForwardPass = false;
@@ -96,7 +98,7 @@ private:
     qsizetype pos = 0;
 
     // Output.
-    QString out;
+    platform::PageBuffer<char16_t> &out;
     QChar *o = nullptr;
     qsizetype length = 0;
     qsizetype capacity = 0;
@@ -204,11 +206,8 @@ private:
     }
 
     Q_NEVER_INLINE void grow(qsizetype extra) {
-        out.resize(length);
-        out.reserve(std::max(capacity * 2, length + extra));
-        out.resize(out.capacity());
-        o = out.data();
-        capacity = out.size();
+        capacity = std::max(capacity * 2, length + extra);
+        o = reinterpret_cast<QChar *>(out.Grow(capacity, length));
     }
 
     void emitChar(char16_t c) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PageBuffer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -11,9 +13,9 @@ namespace pagetext {
 // (ISO-8859-1 read as Windows-1252, as browsers do); otherwise UTF-8 when the bytes are valid
 // UTF-8, else Windows-1252. A charset that does not read ASCII as ASCII (UTF-7, EBCDIC) cannot
 // be what a page with a readable <meta> is in, and is ignored.
-QString DecodeHtml(const QByteArray &bytes);
-// The same into `text`, whose allocation is reused when it is large enough.
-void DecodeHtml(QByteArrayView bytes, QString &text);
+QString DecodeHtml(QByteArrayView bytes);
+// The same into `text`, a reader's buffer for page after page.
+void DecodeHtml(QByteArrayView bytes, platform::PageBuffer<char16_t> &text);
 
 // The plain text of an HTML page, without layout: exactly the plain text of a QTextDocument
 // given the page with setHtml(), character for character. Tags, comments and the contents of
@@ -26,5 +28,8 @@ void DecodeHtml(QByteArrayView bytes, QString &text);
 // back into an element closed since ("<div><br><dd></br>x"). The text may then differ from Qt's
 // in its line breaks.
 QString ExtractPlainText(QStringView html, bool *exact = nullptr);
+// The same into `text`, a reader's buffer for page after page.
+void ExtractPlainText(QStringView html, platform::PageBuffer<char16_t> &text,
+                      bool *exact = nullptr);
 
 } // namespace pagetext

@@ -4,7 +4,7 @@
 // where paragraphs start.
 namespace pagetext {
 
-QString PlainTextExtractor::run() {
+void PlainTextExtractor::run() {
     while (pos < n) {
         const char16_t c = s[pos];
         if (c == u'<') {
@@ -56,11 +56,7 @@ QString PlainTextExtractor::run() {
     while (!tables.isEmpty())
         endTable();
     leaveFrames(0);
-    // The room reserved for the longest text the page could give goes back: a page's text is
-    // kept between searches, and counted by its length.
-    out.resize(length);
-    out.squeeze();
-    return out;
+    out.Truncate(length);
 }
 
 // The bulk of a page: words and the blanks between them, in a shown node with white space

@@ -566,18 +566,23 @@ qsizetype findMarker(QStringView text, std::u16string_view marker) {
 
 } // namespace
 
-QString ExtractPlainText(QStringView html, bool *exact) {
+void ExtractPlainText(QStringView html, platform::PageBuffer<char16_t> &text, bool *exact) {
     // Qt imports only the marked part of clipboard-style HTML.
     const qsizetype start = findMarker(html, u"<!--StartFragment-->");
     if (start >= 0) {
         const qsizetype end = findMarker(html, u"<!--EndFragment-->");
         html = start < end ? html.sliced(start, end - start) : html.sliced(start);
     }
-    PlainTextExtractor extractor(html);
-    QString text = extractor.run();
+    PlainTextExtractor extractor(html, text);
+    extractor.run();
     if (exact)
         *exact = !extractor.beyondForwardPass;
-    return text;
+}
+
+QString ExtractPlainText(QStringView html, bool *exact) {
+    platform::PageBuffer<char16_t> text;
+    ExtractPlainText(html, text, exact);
+    return text.Take();
 }
 
 } // namespace pagetext

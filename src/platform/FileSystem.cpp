@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QtGlobal>
+#include <algorithm>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -97,14 +98,6 @@ std::optional<FileStamp> stampOfOpen(QFile &file) {
 }
 #endif
 
-// Sizes `text` for `size` units to be written over: its allocation is reused when large
-// enough, and a fresh one taken otherwise, since what it held need not be copied.
-void makeRoom(QString &text, qsizetype size) {
-    if (text.capacity() < size)
-        text = QString(size, Qt::Uninitialized);
-    text.resize(size);
-}
-
 } // namespace
 
 std::optional<FileStamp> StampOfFile(const QString &nativePath) {
@@ -127,40 +120,30 @@ std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &native
     return StampOfFile(nativePath);
 }
 
-bool ReadWholeFile(const QString &windowsPath, QByteArray &bytes, FileStamp *stamp) {
+namespace {
+
+// Opens a regular file of at most MaxFileSize bytes for reading; its size, or -1.
+qint64 openWhole(const QString &windowsPath, QFile &file, FileStamp *stamp) {
     const QString native = ToNativePath(windowsPath);
     if (native.isEmpty())
-        return false;
+        return -1;
     const QFileInfo info(native);
     // Devices, pipes and directories never reach open(): reading them could block or never end.
     if (!info.isFile() || info.size() > MaxFileSize)
-        return false;
-    QFile file(native);
+        return -1;
+    file.setFileName(native);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
+        return -1;
     const std::optional<FileStamp> opened = stampOfOpen(file);
     if (!opened || opened->Size > MaxFileSize)
-        return false;
-    const qint64 size = opened->Size;
+        return -1;
     if (stamp)
         *stamp = *opened;
-    // Uninitialised, and never grown by a copy: read() fills it.
-    if (bytes.capacity() < size)
-        bytes = QByteArray(size, Qt::Uninitialized);
-    bytes.resize(size);
-    const qint64 got = file.read(bytes.data(), size);
-    bytes.truncate(qMax<qint64>(got, 0));
-    return true;
+    return opened->Size;
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
-    QByteArray bytes;
-    if (!ReadWholeFile(windowsPath, bytes, stamp))
-        return std::nullopt;
-    return bytes;
-}
-
-void FromWindows1252(QByteArrayView bytes, QString &text) {
+// Widens Windows-1252 bytes to `out`, one unit per byte.
+void widen1252(QByteArrayView bytes, char16_t *out) {
     // 0x80..0x9F are the only bytes where Windows-1252 differs from Latin-1.
     static const char16_t high[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -168,8 +151,6 @@ void FromWindows1252(QByteArrayView bytes, QString &text) {
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
-    makeRoom(text, size);
-    auto *out = reinterpret_cast<char16_t *>(text.data());
     const auto widen = [&](qsizetype i) {
         const unsigned char b = in[i];
         out[i] = b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b);
@@ -191,28 +172,52 @@ void FromWindows1252(QByteArrayView bytes, QString &text) {
         widen(i);
 }
 
+} // namespace
+
+bool ReadWholeFile(const QString &windowsPath, PageBuffer<char> &bytes, FileStamp *stamp) {
+    QFile file;
+    const qint64 size = openWhole(windowsPath, file, stamp);
+    if (size < 0)
+        return false;
+    const qint64 got = file.read(bytes.Resize(size), size);
+    bytes.Truncate(qMax<qint64>(got, 0));
+    return true;
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
+    QFile file;
+    const qint64 size = openWhole(windowsPath, file, stamp);
+    if (size < 0)
+        return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    bytes.truncate(qMax<qint64>(file.read(bytes.data(), size), 0));
+    return bytes;
+}
+
+void FromWindows1252(QByteArrayView bytes, PageBuffer<char16_t> &text) {
+    widen1252(bytes, text.Resize(bytes.size()));
+}
+
 QString FromWindows1252(QByteArrayView bytes) {
-    QString text;
-    FromWindows1252(bytes, text);
+    QString text(bytes.size(), Qt::Uninitialized);
+    widen1252(bytes, reinterpret_cast<char16_t *>(text.data()));
     return text;
 }
 
-bool FromUtf8(QByteArrayView bytes, QString &text) {
+bool FromUtf8(QByteArrayView bytes, PageBuffer<char16_t> &text) {
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    makeRoom(text, utf8.requiredSpace(bytes.size()));
-    QChar *const start = text.data();
-    text.truncate(utf8.appendToBuffer(start, bytes) - start);
+    auto *const start = reinterpret_cast<QChar *>(text.Resize(utf8.requiredSpace(bytes.size())));
+    text.Truncate(utf8.appendToBuffer(start, bytes) - start);
     return !utf8.hasError();
 }
 
-void DecodeText(QByteArrayView bytes, QString &text) {
+void DecodeText(QByteArrayView bytes, PageBuffer<char16_t> &text) {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
                                                           : QStringConverter::Utf16BE);
-        text = utf16(bytes.sliced(2));
-        const qsizetype zero = text.indexOf(QChar(0));
-        if (zero >= 0)
-            text.truncate(zero);
+        const QString decoded = utf16(bytes.sliced(2));
+        const qsizetype zero = decoded.indexOf(QChar(0));
+        CopyInto(QStringView(decoded).first(zero >= 0 ? zero : decoded.size()), text);
         return;
     }
     const qsizetype zero = bytes.indexOf('\0');
@@ -224,10 +229,14 @@ void DecodeText(QByteArrayView bytes, QString &text) {
         FromWindows1252(bytes, text);
 }
 
-QString DecodeText(const QByteArray &bytes) {
-    QString text;
+QString DecodeText(QByteArrayView bytes) {
+    PageBuffer<char16_t> text;
     DecodeText(bytes, text);
-    return text;
+    return text.Take();
+}
+
+void CopyInto(QStringView from, PageBuffer<char16_t> &to) {
+    std::copy(from.utf16(), from.utf16() + from.size(), to.Resize(from.size()));
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PageBuffer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,23 +37,23 @@ std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &native
 // missing file, a directory, a device or a pipe, an unreadable or a too large file. `stamp`,
 // when given, receives the stamp of the file as it was opened.
 std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp = nullptr);
-// The same into `bytes`, whose allocation is reused when large enough; false when nothing is read.
-bool ReadWholeFile(const QString &windowsPath, QByteArray &bytes, FileStamp *stamp = nullptr);
-
-// The forms below that take `text` reuse its allocation when it is large enough: a reader of
-// many pages pays for fresh memory, page faults and all, only once.
+// The same into `bytes`; false when nothing is read.
+bool ReadWholeFile(const QString &windowsPath, PageBuffer<char> &bytes, FileStamp *stamp = nullptr);
 
 // Text of a file's bytes: UTF-16 when it starts with a UTF-16 byte-order mark; otherwise the
 // bytes up to the first zero byte, as UTF-8 when they are valid UTF-8 (a byte-order mark is
 // dropped), else as Windows-1252.
-QString DecodeText(const QByteArray &bytes);
-void DecodeText(QByteArrayView bytes, QString &text);
+QString DecodeText(QByteArrayView bytes);
+void DecodeText(QByteArrayView bytes, PageBuffer<char16_t> &text);
 
 // Windows-1252 decoding, the code page help projects written on Windows use.
 QString FromWindows1252(QByteArrayView bytes);
-void FromWindows1252(QByteArrayView bytes, QString &text);
+void FromWindows1252(QByteArrayView bytes, PageBuffer<char16_t> &text);
 
 // UTF-8 decoding into `text`, malformed sequences replaced; false when there were any.
-bool FromUtf8(QByteArrayView bytes, QString &text);
+bool FromUtf8(QByteArrayView bytes, PageBuffer<char16_t> &text);
+
+// `to` made a copy of `from`.
+void CopyInto(QStringView from, PageBuffer<char16_t> &to);
 
 } // namespace platform

@@ -4,7 +4,6 @@
 #include "platform/Paths.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 namespace platform {
 
@@ -37,7 +36,7 @@ PageLocation LocatePage(const QString &url) {
     return location;
 }
 
-PageKind KindOfPage(const QString &file, const QByteArray &bytes) {
+PageKind KindOfPage(const QString &file, QByteArrayView bytes) {
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix.startsWith(u"htm") || suffix == u"xhtml" || suffix == u"shtml")
         return PageKind::Html;
@@ -46,13 +45,15 @@ PageKind KindOfPage(const QString &file, const QByteArray &bytes) {
         QStringLiteral("bmp"), QStringLiteral("xpm"), QStringLiteral("ico")};
     if (images.contains(suffix))
         return PageKind::Image;
-    const QByteArray head = bytes.left(4096);
-    if (head.toLower().contains("<html"))
+    const QByteArrayView head = bytes.first(qMin<qsizetype>(bytes.size(), 4096));
+    if (head.toByteArray().toLower().contains("<html"))
         return PageKind::Html;
     return head.contains('\0') ? PageKind::Binary : PageKind::Text;
 }
 
-QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
+PageReader::PageReader(Pages pages) : bytes(pages), html(pages), text(pages) {}
+
+QStringView PageReader::Read(const QString &url, std::optional<FileStamp> *stamp) {
     if (stamp)
         stamp->reset();
     const QString windowsPath = LocatePage(url).windowsPath;
@@ -61,33 +62,38 @@ QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
         return {};
     if (readObserver())
         readObserver()(native);
-    // A reading thread keeps its buffers from page to page: fresh ones cost as much in page
-    // faults as decoding the page does. What only a huge page needed is let go after it.
-    thread_local QByteArray bytes;
-    thread_local QString html;
-    const auto release = qScopeGuard([] {
-        constexpr qsizetype Kept = 8 * 1024 * 1024;
-        if (bytes.capacity() > Kept)
-            bytes = QByteArray();
-        if (html.capacity() > Kept)
-            html = QString();
-    });
+    // What only a large page needed is let go at the next page (the text read is in use until
+    // then), which costs little where fresh memory comes in huge pages.
+    constexpr std::size_t Kept = 2 * 1024 * 1024;
+    for (PageBuffer<char16_t> *buffer : {&html, &text})
+        if (buffer->CapacityBytes() > Kept)
+            buffer->Release();
+    if (bytes.CapacityBytes() > Kept)
+        bytes.Release();
     FileStamp read;
     if (!ReadWholeFile(windowsPath, bytes, &read))
         return {};
     if (stamp)
         *stamp = read;
-    switch (KindOfPage(native, bytes)) {
+    const QByteArrayView content(bytes.Data(), bytes.Size());
+    switch (KindOfPage(native, content)) {
     case PageKind::Html:
-        pagetext::DecodeHtml(bytes, html);
-        return pagetext::ExtractPlainText(html);
+        pagetext::DecodeHtml(content, html);
+        pagetext::ExtractPlainText(QStringView(html.Data(), html.Size()), text);
+        return QStringView(text.Data(), text.Size());
     case PageKind::Text:
-        return DecodeText(bytes);
+        DecodeText(content, text);
+        return QStringView(text.Data(), text.Size());
     case PageKind::Image: // an image has no text to search
     case PageKind::Binary:
         break;
     }
     return {};
+}
+
+QString ReadPageText(const QString &url, std::optional<FileStamp> *stamp) {
+    PageReader reader;
+    return reader.Read(url, stamp).toString();
 }
 
 void SetPageReadObserver(std::function<void(const QString &nativePath)> observer) {

@@ -30,6 +30,12 @@ void PageCache::Store(const QString &key, const platform::FileStamp &stamp, cons
     size += bytesOf(page.Text);
 }
 
+bool PageCache::WouldKeep(const QString &key, qint64 bytes) const {
+    const std::lock_guard lock(mutex);
+    const auto it = entries.constFind(key);
+    return size - (it == entries.cend() ? 0 : bytesOf(it->page.Text)) + bytes <= capacity;
+}
+
 void PageCache::Forget(const QString &key) {
     const std::lock_guard lock(mutex);
     forgetLocked(key);

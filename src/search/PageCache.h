@@ -31,6 +31,8 @@ public:
     std::optional<Page> Find(const QString &key, const platform::FileStamp &stamp);
     // Keeps `page` for `key` when it fits in the capacity; otherwise forgets the key.
     void Store(const QString &key, const platform::FileStamp &stamp, const Page &page);
+    // Whether Store would keep a text of `bytes` for `key` now.
+    bool WouldKeep(const QString &key, qint64 bytes) const;
     void Forget(const QString &key);
     void Clear();
 

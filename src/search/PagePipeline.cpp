@@ -1,5 +1,6 @@
 #include "search/PagePipeline.h"
 
+#include "platform/KeptText.h"
 #include "platform/PageRead.h"
 #include "platform/Paths.h"
 #include "search/PageCache.h"
@@ -80,7 +81,8 @@ private:
 namespace {
 
 // One page's text and whether it holds the phrase: from the cache when the file is unchanged.
-void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
+void prepare(PagePipeline::State &state, platform::PageReader &reader, const QString &url,
+             Slot &slot) {
     QString native;
     if (state.cache) {
         const std::optional<platform::FileStamp> stamp =
@@ -97,7 +99,11 @@ void prepare(PagePipeline::State &state, const QString &url, Slot &slot) {
         }
     }
     std::optional<platform::FileStamp> stamp;
-    PageCache::Page page{platform::ReadPageText(url, &stamp), false};
+    const QStringView read = reader.Read(url, &stamp);
+    // Texts to be kept are laid in blocks of huge pages; the others go again soon after.
+    const bool kept = state.cache && stamp && !native.isEmpty() &&
+                      state.cache->WouldKeep(native, read.size() * qint64(sizeof(QChar)));
+    PageCache::Page page{kept ? platform::KeepText(read) : read.toString(), false};
     page.LowersCharByChar = LowersCharByChar(page.Text);
     slot.hit = state.finder.FoundIn(page.Text, page.LowersCharByChar);
     if (state.cache && stamp && !native.isEmpty())
@@ -151,6 +157,7 @@ void PagePipeline::startReader() {
 
 void PagePipeline::readPages(std::shared_ptr<State> shared) {
     State &s = *shared;
+    platform::PageReader reader(platform::Pages::Huge);
     std::unique_lock lock(s.mutex);
     const int count = int(s.pages.size());
     for (;;) {
@@ -168,7 +175,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
         s.pages[index].step = Step::Reading;
         lock.unlock();
         Slot page;
-        prepare(s, s.urls.at(index), page);
+        prepare(s, reader, s.urls.at(index), page);
         lock.lock();
         Slot &slot = s.pages[index];
         if (slot.step == Step::Done)

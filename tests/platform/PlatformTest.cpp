@@ -1,6 +1,7 @@
 #include "platform/Colors.h"
 #include "platform/CommandLine.h"
 #include "platform/FileSystem.h"
+#include "platform/KeptText.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
 
@@ -8,6 +9,7 @@
 #include <QPalette>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace testing_support;
 
@@ -97,6 +99,30 @@ TEST(Platform, Windows1252AgreesWithIcuWhereverTheByteFalls) {
                 EXPECT_EQ(text[i], expected[i]) << "byte " << int(b) << " at " << i;
         }
     }
+}
+
+// Kept texts share blocks of memory, made on a reading thread that is gone by the time they are
+// used: each stays its own, whatever is done to the others, and a text larger than a block too.
+TEST(Platform, KeptTextsStayTheirOwn) {
+    QStringList expected;
+    for (int i = 0; i < 3000; ++i)
+        expected << QString(QChar(u'a' + i % 26)).repeated(1 + i * 7 % 1000) + QString::number(i);
+    expected << QString(u'x').repeated(700 * 1024);
+    QStringList kept;
+    std::thread([&] {
+        for (const QString &text : expected)
+            kept << platform::KeepText(text);
+    }).join();
+    ASSERT_EQ(kept, expected);
+    kept[5].append(u"tail");
+    expected[5].append(u"tail");
+    kept[6][0] = u'Z';
+    expected[6][0] = u'Z';
+    for (int i = 100; i < 2999; ++i)
+        kept[i] = expected[i] = QString();
+    kept[2999].append(QString(u'y').repeated(5000)); // the others of its block gone
+    expected[2999].append(QString(u'y').repeated(5000));
+    EXPECT_EQ(kept, expected);
 }
 
 TEST(Platform, ColoursHaveRedInTheLowByteAndSystemColoursComeFromThePalette) {

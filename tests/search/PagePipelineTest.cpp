@@ -145,9 +145,11 @@ TEST_F(ThreadedSearch, ThreadsFindWhatPageByPageFinds) {
         if (hit && i / 3 % 5 == 1)
             upper << name;
     }
-    // What may lie among pages: a NUL that ends the text, a program, a page too big to read,
-    // a pipe, a device, a folder, and a page that vanishes just before it is read.
+    // What may lie among pages: a NUL that ends the text, a text larger than a reader's
+    // buffers keep, a program, a page too big to read, a pipe, a device, a folder, and a page
+    // that vanishes just before it is read.
     folder.Write("cut.htm", QByteArray("<p>needle\0 hay</p>", 18));
+    folder.Write("long.htm", "<p>" + QByteArray(1536 * 1024, 'h') + " needle</p>");
     folder.Write("program.htm.bak", QByteArray("\x7f"
                                                "ELF\0needle",
                                                11));
@@ -157,13 +159,15 @@ TEST_F(ThreadedSearch, ThreadsFindWhatPageByPageFinds) {
     ASSERT_TRUE(QFile::link("/dev/zero", folder.Path() + "/zero.htm"));
     folder.Mkdir("folder.htm");
     pages << "cut.htm"
+          << "long.htm"
           << "program.htm.bak"
           << "huge.htm"
           << "pipe.htm"
           << "zero.htm"
           << "folder.htm"
           << "vanish.htm";
-    expected << "cut.htm";
+    expected << "cut.htm"
+             << "long.htm";
     Open(pages);
     platform::SetPageReadObserver([](const QString &native) {
         if (native.endsWith(u"/vanish.htm"))
