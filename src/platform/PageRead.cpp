@@ -62,9 +62,9 @@ QStringView PageReader::Read(const QString &url, std::optional<FileStamp> *stamp
         return {};
     if (readObserver())
         readObserver()(native);
-    // What only a large page needed is let go at the next page (the text read is in use until
-    // then), which costs little where fresh memory comes in huge pages.
-    constexpr std::size_t Kept = 2 * 1024 * 1024;
+    // What only a huge page needed is let go at the next page (the text read is in use until
+    // then).
+    constexpr std::size_t Kept = 8 * 1024 * 1024;
     for (PageBuffer<char16_t> *buffer : {&html, &text})
         if (buffer->CapacityBytes() > Kept)
             buffer->Release();
