@@ -1,19 +1,16 @@
 #include "platform/KeptText.h"
 
+#include "platform/PageBuffer.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-
-#if defined(Q_OS_LINUX)
-#include <sys/mman.h>
-#endif
 
 namespace platform {
 
 namespace {
 
-constexpr std::uintptr_t HugePage = 2 * 1024 * 1024;
-constexpr qsizetype HugePageUnits = HugePage / sizeof(char16_t);
+constexpr qsizetype HugePageUnits = HugePageBytes / sizeof(char16_t);
 // A huge page of text a block; a text larger than half of that gets a block of its own.
 constexpr qsizetype BlockUnits = HugePageUnits;
 
@@ -26,11 +23,9 @@ struct Block {
         // A huge page to spare, so that the texts start on a huge-page boundary.
         storage = QString(units + HugePageUnits, Qt::Uninitialized);
         const auto first = reinterpret_cast<std::uintptr_t>(storage.data());
-        next = reinterpret_cast<char16_t *>((first + HugePage - 1) & ~(HugePage - 1));
+        next = reinterpret_cast<char16_t *>(RoundUpToHugePage(first));
         end = next + units;
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-        madvise(next, std::size_t(units) * sizeof(char16_t), MADV_HUGEPAGE); // advice only
-#endif
+        AdviseHugePages(next, std::size_t(units) * sizeof(char16_t));
     }
 
     // A text over the units just written, holding one more reference to the block. The block's

@@ -13,26 +13,22 @@ namespace platform {
 
 namespace {
 
-constexpr std::size_t HugePage = 2 * 1024 * 1024;
-
 #if defined(Q_OS_LINUX)
 // Mapped apart from the heap, so that letting a buffer go gives its memory back at once.
 // Mapped with a huge page to spare, then cut to huge-page boundaries at both ends.
 void *allocateHuge(std::size_t size) {
-    const std::size_t span = size + HugePage;
+    const std::size_t span = size + HugePageBytes;
     void *mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
         throw std::bad_alloc();
     auto *const first = static_cast<char *>(mapped);
-    auto *const start = reinterpret_cast<char *>(
-        (reinterpret_cast<std::uintptr_t>(first) + HugePage - 1) & ~std::uintptr_t(HugePage - 1));
+    auto *const start =
+        reinterpret_cast<char *>(RoundUpToHugePage(reinterpret_cast<std::uintptr_t>(first)));
     if (start > first)
         munmap(first, std::size_t(start - first));
     if (start + size < first + span)
         munmap(start + size, std::size_t(first + span - (start + size)));
-#if defined(MADV_HUGEPAGE)
-    madvise(start, size, MADV_HUGEPAGE); // advice only: ignored where huge pages are off
-#endif
+    AdviseHugePages(start, size);
     return start;
 }
 
@@ -41,15 +37,21 @@ void deallocateHuge(void *data, std::size_t size) {
 }
 #else
 void *allocateHuge(std::size_t size) {
-    return ::operator new(size, std::align_val_t(HugePage));
+    return ::operator new(size, std::align_val_t(HugePageBytes));
 }
 
 void deallocateHuge(void *data, std::size_t) {
-    ::operator delete(data, std::align_val_t(HugePage));
+    ::operator delete(data, std::align_val_t(HugePageBytes));
 }
 #endif
 
 } // namespace
+
+void AdviseHugePages([[maybe_unused]] void *data, [[maybe_unused]] std::size_t bytes) {
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    madvise(data, bytes, MADV_HUGEPAGE);
+#endif
+}
 
 void *RawBuffer::Room(std::size_t bytes) {
     if (bytes <= capacity && data)
@@ -62,7 +64,7 @@ void *RawBuffer::Room(std::size_t bytes) {
         capacity = std::size_t(heap.size()) * sizeof(char16_t);
         return data;
     }
-    capacity = (grown + HugePage - 1) / HugePage * HugePage;
+    capacity = RoundUpToHugePage(grown);
     data = allocateHuge(capacity);
     return data;
 }

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -19,6 +20,16 @@ namespace platform {
 // keeps to the heap.
 enum class Pages { Small, Huge };
 
+inline constexpr std::size_t HugePageBytes = 2 * 1024 * 1024;
+
+constexpr std::uintptr_t RoundUpToHugePage(std::uintptr_t n) {
+    return (n + HugePageBytes - 1) & ~std::uintptr_t(HugePageBytes - 1);
+}
+
+// Asks for huge pages over [data, data + bytes), which should start on a huge-page boundary.
+// Advice only: nothing changes where the system does not offer them.
+void AdviseHugePages(void *data, std::size_t bytes);
+
 class RawBuffer {
 public:
     explicit RawBuffer(Pages pages = Pages::Small) : pages(pages) {}
@@ -29,6 +40,7 @@ public:
     // Room for `bytes`; what was written before is not kept when the buffer has to grow.
     void *Room(std::size_t bytes);
     std::size_t Capacity() const { return capacity; }
+    Pages Kind() const { return pages; }
     void Release();
     // The first `units` UTF-16 units written, as a string: without a copy when the buffer keeps
     // to the heap. The buffer is left empty.
@@ -49,7 +61,7 @@ private:
 
 template <typename T> class PageBuffer {
 public:
-    explicit PageBuffer(Pages pages = Pages::Small) : pages(pages), raw(pages) {}
+    explicit PageBuffer(Pages pages = Pages::Small) : raw(pages) {}
 
     // Makes the buffer `size` units long, their values undefined; returns them.
     T *Resize(qsizetype size) {
@@ -60,7 +72,7 @@ public:
     // The same, keeping the first `kept` units.
     T *Grow(qsizetype size, qsizetype kept) {
         if (std::size_t(size) * sizeof(T) > raw.Capacity()) {
-            RawBuffer larger(pages);
+            RawBuffer larger(raw.Kind());
             T *const to = static_cast<T *>(larger.Room(std::size_t(size) * sizeof(T)));
             std::copy_n(units, qMin(kept, length), to);
             raw.Swap(larger);
@@ -84,7 +96,6 @@ public:
     }
 
 private:
-    Pages pages = Pages::Small;
     RawBuffer raw;
     T *units = nullptr;
     qsizetype length = 0;
