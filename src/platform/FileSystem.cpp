@@ -15,8 +15,11 @@
 #endif
 
 #if defined(Q_OS_UNIX)
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -123,8 +126,7 @@ std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &native
 namespace {
 
 // Opens a regular file of at most MaxFileSize bytes for reading; its size, or -1.
-qint64 openWhole(const QString &windowsPath, QFile &file, FileStamp *stamp) {
-    const QString native = ToNativePath(windowsPath);
+qint64 openWhole(const QString &native, QFile &file, FileStamp *stamp) {
     if (native.isEmpty())
         return -1;
     const QFileInfo info(native);
@@ -174,19 +176,59 @@ void widen1252(QByteArrayView bytes, char16_t *out) {
 
 } // namespace
 
-bool ReadWholeFile(const QString &windowsPath, PageBuffer<char> &bytes, FileStamp *stamp) {
+#if defined(Q_OS_UNIX)
+// A search reads hundreds of pages: each costs a look at its path, an open, a stat, a read and a
+// close here, and no more. `found`: the caller has just looked (StampOfFile).
+bool ReadNativeFile(const QString &native, bool found, PageBuffer<char> &bytes, FileStamp *stamp) {
+    if (native.isEmpty())
+        return false;
+    // Devices, pipes and directories never reach open(): reading them could block or never end.
+    if (!found) {
+        const std::optional<FileStamp> seen = stampOfPath(native);
+        if (!seen || seen->Size > MaxFileSize)
+            return false;
+    }
+    // Not blocking, should a pipe have taken the file's place since the look.
+    const int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    const bool regular =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && qint64(info.st_size) <= MaxFileSize;
+    if (regular) {
+        const auto size = qint64(info.st_size);
+        char *const to = bytes.Resize(size);
+        qint64 got = 0;
+        while (got < size) {
+            const ssize_t count = ::read(fd, to + got, size_t(size - got));
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                break;
+            got += count;
+        }
+        bytes.Truncate(got);
+        if (stamp)
+            *stamp = stampOf(info);
+    }
+    ::close(fd);
+    return regular;
+}
+#else
+bool ReadNativeFile(const QString &native, bool, PageBuffer<char> &bytes, FileStamp *stamp) {
     QFile file;
-    const qint64 size = openWhole(windowsPath, file, stamp);
+    const qint64 size = openWhole(native, file, stamp);
     if (size < 0)
         return false;
     const qint64 got = file.read(bytes.Resize(size), size);
     bytes.Truncate(qMax<qint64>(got, 0));
     return true;
 }
+#endif
 
 std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
     QFile file;
-    const qint64 size = openWhole(windowsPath, file, stamp);
+    const qint64 size = openWhole(ToNativePath(windowsPath), file, stamp);
     if (size < 0)
         return std::nullopt;
     QByteArray bytes(size, Qt::Uninitialized);

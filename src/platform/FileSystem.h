@@ -37,8 +37,11 @@ std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &native
 // missing file, a directory, a device or a pipe, an unreadable or a too large file. `stamp`,
 // when given, receives the stamp of the file as it was opened.
 std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp = nullptr);
-// The same into `bytes`; false when nothing is read.
-bool ReadWholeFile(const QString &windowsPath, PageBuffer<char> &bytes, FileStamp *stamp = nullptr);
+// The same into `bytes`, for the file at `nativePath` (see ToNativePath); false when nothing is
+// read. `found`: StampOfFile has just found it a regular file there, so the path is not looked
+// at again before the open (what was opened is checked all the same).
+bool ReadNativeFile(const QString &nativePath, bool found, PageBuffer<char> &bytes,
+                    FileStamp *stamp = nullptr);
 
 // Text of a file's bytes: UTF-16 when it starts with a UTF-16 byte-order mark; otherwise the
 // bytes up to the first zero byte, as UTF-8 when they are valid UTF-8 (a byte-order mark is

@@ -54,10 +54,16 @@ PageKind KindOfPage(const QString &file, QByteArrayView bytes) {
 PageReader::PageReader(Pages pages) : bytes(pages), html(pages), text(pages) {}
 
 QStringView PageReader::Read(const QString &url, std::optional<FileStamp> *stamp) {
+    return read(ToNativePath(LocatePage(url).windowsPath), false, stamp);
+}
+
+QStringView PageReader::ReadFound(const QString &nativePath, std::optional<FileStamp> *stamp) {
+    return read(nativePath, true, stamp);
+}
+
+QStringView PageReader::read(const QString &native, bool found, std::optional<FileStamp> *stamp) {
     if (stamp)
         stamp->reset();
-    const QString windowsPath = LocatePage(url).windowsPath;
-    const QString native = ToNativePath(windowsPath);
     if (native.isEmpty())
         return {};
     if (readObserver())
@@ -71,7 +77,7 @@ QStringView PageReader::Read(const QString &url, std::optional<FileStamp> *stamp
     if (bytes.CapacityBytes() > Kept)
         bytes.Release();
     FileStamp read;
-    if (!ReadWholeFile(windowsPath, bytes, &read))
+    if (!ReadNativeFile(native, found, bytes, &read))
         return {};
     if (stamp)
         *stamp = read;

@@ -35,8 +35,12 @@ class PageReader {
 public:
     explicit PageReader(Pages pages = Pages::Small);
     QStringView Read(const QString &url, std::optional<FileStamp> *stamp = nullptr);
+    // The same for a page whose file StampOfFile has just found regular at `nativePath`.
+    QStringView ReadFound(const QString &nativePath, std::optional<FileStamp> *stamp = nullptr);
 
 private:
+    QStringView read(const QString &nativePath, bool found, std::optional<FileStamp> *stamp);
+
     PageBuffer<char> bytes;
     PageBuffer<char16_t> html;
     PageBuffer<char16_t> text;

@@ -84,6 +84,7 @@ namespace {
 void prepare(PagePipeline::State &state, platform::PageReader &reader, const QString &url,
              Slot &slot) {
     QString native;
+    bool found = false; // a regular file at `native`, just now
     if (state.cache) {
         const std::optional<platform::FileStamp> stamp =
             platform::StampOfFile(platform::LocatePage(url).windowsPath, native);
@@ -97,9 +98,11 @@ void prepare(PagePipeline::State &state, platform::PageReader &reader, const QSt
             slot.hit = state.finder.FoundIn(slot.text, cached->LowersCharByChar);
             return;
         }
+        found = stamp.has_value();
     }
     std::optional<platform::FileStamp> stamp;
-    const QStringView read = reader.Read(url, &stamp);
+    // The file was just looked at: its path need not be resolved and looked at again.
+    const QStringView read = found ? reader.ReadFound(native, &stamp) : reader.Read(url, &stamp);
     // Texts to be kept are laid in blocks of huge pages; the others go again soon after.
     const bool kept = state.cache && stamp && !native.isEmpty() &&
                       state.cache->WouldKeep(native, read.size() * qint64(sizeof(QChar)));
