@@ -70,37 +70,4 @@ extern constexpr ElementInfo Elements[] = {
 
 extern constexpr NameTable<8> ElementNames = makeNameTable<8>(Elements, true);
 
-bool isVoid(Tag tag) {
-    return tag == Tag::Img || tag == Tag::Hr || tag == Tag::Br || tag == Tag::Meta;
-}
-
-bool isTableStructure(Tag tag) {
-    return tag == Tag::Td || tag == Tag::Th || tag == Tag::Tr || tag == Tag::Thead ||
-           tag == Tag::Tbody || tag == Tag::Tfoot;
-}
-
-bool allowedIn(Tag tag, Tag parent) {
-    switch (tag) {
-    case Tag::Dd:
-    case Tag::Dt:
-        return parent == Tag::Dl;
-    case Tag::Tr:
-        return parent == Tag::Table || parent == Tag::Thead || parent == Tag::Tbody ||
-               parent == Tag::Tfoot;
-    case Tag::Td:
-    case Tag::Th:
-        return parent == Tag::Tr;
-    case Tag::Thead:
-    case Tag::Tbody:
-    case Tag::Tfoot:
-    case Tag::Caption:
-        return parent == Tag::Table;
-    case Tag::Body:
-    case Tag::Qt:
-        return parent != Tag::Head;
-    default:
-        return true;
-    }
-}
-
 } // namespace pagetext

@@ -39,13 +39,40 @@ inline const ElementInfo *findElement(quint64 key) {
     return index < 0 ? nullptr : &Elements[index];
 }
 
-// Elements that never hold content.
-bool isVoid(Tag tag);
+// Elements that never hold content. Inline, like what follows: they run for every tag.
+inline bool isVoid(Tag tag) {
+    return tag == Tag::Img || tag == Tag::Hr || tag == Tag::Br || tag == Tag::Meta;
+}
 
 // The elements whose count in their parent makes a table's grid: cells, rows, row groups.
-bool isTableStructure(Tag tag);
+inline bool isTableStructure(Tag tag) {
+    return tag == Tag::Td || tag == Tag::Th || tag == Tag::Tr || tag == Tag::Thead ||
+           tag == Tag::Tbody || tag == Tag::Tfoot;
+}
 
 // Where Qt lets an element go; elsewhere it climbs to an ancestor that fits.
-bool allowedIn(Tag tag, Tag parent);
+inline bool allowedIn(Tag tag, Tag parent) {
+    switch (tag) {
+    case Tag::Dd:
+    case Tag::Dt:
+        return parent == Tag::Dl;
+    case Tag::Tr:
+        return parent == Tag::Table || parent == Tag::Thead || parent == Tag::Tbody ||
+               parent == Tag::Tfoot;
+    case Tag::Td:
+    case Tag::Th:
+        return parent == Tag::Tr;
+    case Tag::Thead:
+    case Tag::Tbody:
+    case Tag::Tfoot:
+    case Tag::Caption:
+        return parent == Tag::Table;
+    case Tag::Body:
+    case Tag::Qt:
+        return parent != Tag::Head;
+    default:
+        return true;
+    }
+}
 
 } // namespace pagetext

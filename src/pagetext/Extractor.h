@@ -364,7 +364,7 @@ private:
         pos = end;
     }
 
-    Word scanWord();
+    Q_ALWAYS_INLINE Word scanWord();
     Q_ALWAYS_INLINE Word scanName(quint64 &key);
     // An element's name (key != 0) holds no entity: only other names need a look.
     Word decodeName(Word raw, quint64 &key) {

@@ -205,16 +205,19 @@ void PlainTextExtractor::parseCloseTag() {
             break;
     }
     name = decodeName(name, key);
-    const Word scanned = name;
-    while (name.length > 0 && isSpace(nameView(name).front().unicode())) {
-        name.from += name.from >= 0 ? 1 : -1; // decoded names count down
-        --name.length;
-    }
-    while (name.length > 0 && isSpace(nameView(name).back().unicode()))
-        --name.length;
-    if (name.length != scanned.length) {
-        const QStringView view = nameView(name);
-        key = packName(view.utf16(), view.size(), true);
+    if (key == 0) {
+        // A packed name is letters and digits only: nothing to trim.
+        const Word scanned = name;
+        while (name.length > 0 && isSpace(nameView(name).front().unicode())) {
+            name.from += name.from >= 0 ? 1 : -1; // decoded names count down
+            --name.length;
+        }
+        while (name.length > 0 && isSpace(nameView(name).back().unicode()))
+            --name.length;
+        if (name.length != scanned.length) {
+            const QStringView view = nameView(name);
+            key = packName(view.utf16(), view.size(), true);
+        }
     }
     if (name.length == 0) {
         // Only a nameless node matches; a text node is one.
