@@ -359,8 +359,11 @@ private:
 
     void eatSpace() {
         qsizetype end = pos;
-        while (end < n && isSpace(s[end]) && s[end] != ParagraphSeparator)
-            ++end;
+        for (; end < n; ++end) {
+            const char16_t c = s[end];
+            if (c < 0x80 ? !(AsciiClasses[c] & Blank) : (c == ParagraphSeparator || !isSpace(c)))
+                break;
+        }
         pos = end;
     }
 
@@ -388,7 +391,18 @@ private:
     void pushImplicit(Tag tag, bool popped);
     Q_ALWAYS_INLINE void push(const Open &e, bool popped, bool childOfParent);
     Q_ALWAYS_INLINE void popTo(int depth);
-    int findOpen(Tag tag, Word name) const;
+    int findOpen(Tag tag, Word name) const {
+        if (tag == Tag::Unknown)
+            return findOpenUnknown(name);
+        if (openCount[int(tag)] == 0)
+            return -1;
+        for (int i = top(); i > 0; --i) {
+            if (stack[i].tag == tag)
+                return i;
+        }
+        return -1;
+    }
+    int findOpenUnknown(Word name) const;
     Q_ALWAYS_INLINE bool resolvePendingText();
     Q_ALWAYS_INLINE void newTextNode(bool popped, Tag afterVoid);
     quint64 hashName(Word name) const;

@@ -31,16 +31,22 @@ PlainTextExtractor::Word PlainTextExtractor::scanWord() {
         return word;
     }
     qsizetype end = pos;
-    for (; end < n; ++end) {
-        const char16_t c = s[end];
+    while (end < n) {
+        char16_t c = s[end];
+        while (c < 0x80 && !(AsciiClasses[c] & (WordEnd | Slash))) {
+            if (++end == n)
+                break;
+            c = s[end];
+        }
+        if (end == n)
+            break;
         if (c < 0x80) {
-            const quint8 kind = AsciiClasses[c];
-            if ((kind & (WordEnd | Slash)) &&
-                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+            if ((AsciiClasses[c] & WordEnd) || (end + 1 < n && s[end + 1] == u'>'))
                 break;
         } else if (isSpace(c)) {
             break;
         }
+        ++end;
     }
     word.from = pos;
     word.length = end - pos;
@@ -58,21 +64,27 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
     quint64 packed = 0;
     bool packable = true;
     qsizetype end = pos;
-    for (; end < n; ++end) {
-        const char16_t c = s[end];
+    while (end < n) {
+        // The bulk of a name: letters and digits, packed as they come.
+        char16_t c = s[end];
+        quint8 code = 0;
+        while (c < 0x80 && (code = PackCodes[true][c]) != 0) {
+            packed = (packed << 6) | code;
+            if (++end == n)
+                break;
+            c = s[end];
+        }
+        if (end == n)
+            break;
         if (c < 0x80) {
             const quint8 kind = AsciiClasses[c];
-            if ((kind & (WordEnd | Slash)) &&
-                ((kind & WordEnd) || (end + 1 < n && s[end + 1] == u'>')))
+            if ((kind & WordEnd) || ((kind & Slash) && end + 1 < n && s[end + 1] == u'>'))
                 break;
-            const quint8 code = PackCodes[true][c];
-            packed = (packed << 6) | code;
-            packable = packable && code != 0;
         } else if (isSpace(c)) {
             break;
-        } else {
-            packable = false;
         }
+        packable = false;
+        ++end;
     }
     const Word word{pos, end - pos};
     key = packable && word.length > 0 && word.length <= PackedLength ? packed : 0;
@@ -428,16 +440,7 @@ void PlainTextExtractor::popTo(int depth) {
     }
 }
 
-int PlainTextExtractor::findOpen(Tag tag, Word name) const {
-    if (tag != Tag::Unknown) {
-        if (openCount[int(tag)] == 0)
-            return -1;
-        for (int i = top(); i > 0; --i) {
-            if (stack[i].tag == tag)
-                return i;
-        }
-        return -1;
-    }
+int PlainTextExtractor::findOpenUnknown(Word name) const {
     const quint64 hash = hashName(name);
     if (unknownCountOf(hash) == 0)
         return -1;
