@@ -263,7 +263,7 @@ private:
     }
 
     // The importer passes the end of an element.
-    void closeElement(const Open &e) {
+    Q_ALWAYS_INLINE void closeElement(const Open &e) {
         // Qt ends table structure in hidden markup too (table markup in a script, say), against
         // the wrong table; what that does to the table cannot be told without its whole tree.
         if (e.display == Display::None && !tables.isEmpty() &&
