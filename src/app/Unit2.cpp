@@ -40,18 +40,22 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent) {
 }
 
 int TForm2::ShowModal() {
-    // The window itself is never mapped: a modal show is its handlers and a nested loop.
+    // The window itself is never mapped: a modal show is its handlers and a nested loop, which
+    // runs only while the retrieval has not ended yet (a page read ahead may end it at once).
     platform::InputBlock block(Form1);
-    QEventLoop nested;
-    loop = &nested;
     ModalResult = 0;
+    showing = true;
     FormShow();
-    deadline.setRemainingTime(TimeoutMs);
-    if (!timeout.isActive())
-        timeout.start(TimeoutMs);
-    if (ModalResult == 0)
+    if (ModalResult == 0) {
+        QEventLoop nested;
+        loop = &nested;
+        deadline.setRemainingTime(TimeoutMs);
+        if (!timeout.isActive())
+            timeout.start(TimeoutMs);
         nested.exec();
-    loop = nullptr;
+        loop = nullptr;
+    }
+    showing = false;
     return ModalResult;
 }
 

@@ -22,7 +22,7 @@ public:
     // Runs one modal show: FormShow, then a nested event loop until the retrieval has ended
     // or TimeoutMs has passed (the text is then empty). The main window takes no input meanwhile.
     int ShowModal();
-    bool ModalShowing() const { return loop != nullptr; }
+    bool ModalShowing() const { return showing; }
     static constexpr int TimeoutMs = 3000;
 
     // Handlers (search/Extractor.cpp).
@@ -32,7 +32,8 @@ public:
 private:
     void endModal(int result);
 
-    QEventLoop *loop = nullptr;
+    bool showing = false;
+    QEventLoop *loop = nullptr; // while the show waits for its page
     // The show's time-out. The timer is left running between shows and put forward when it
     // fires before the deadline: arming and disarming it at every show was a good part of the
     // cost of a show of a cached page.

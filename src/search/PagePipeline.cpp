@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "search/PageCache.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <atomic>
 #include <condition_variable>
@@ -22,6 +23,9 @@ std::atomic<int> runningReaders{0};
 // The shows wait on the GUI thread, which readers busy on every core push aside: a few pages
 // of room left the cores idle half the time. Bytes bound what a run of large pages holds.
 constexpr int PagesAheadPerReader = 64;
+// How long pages ready at their fetch are handed over without the event loop: a post and a
+// nested loop per page were most of the GUI thread's share of a search.
+constexpr qint64 LoopIntervalMs = 10;
 std::atomic<qint64> aheadBytesSetting{32 * 1024 * 1024};
 
 enum class Step { Waiting, Reading, Ready, Done };
@@ -205,6 +209,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
 bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)> ready) {
     bool replaceReader = false;
     bool wakeReaders = false;
+    bool atOnce = false;
     int index = -1;
     {
         const std::lock_guard lock(state->mutex);
@@ -219,22 +224,35 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
             wakeReaders = release(*state, previous);
         }
         state->fetched = index = next;
-        if (state->pages[index].step == Step::Ready)
-            QMetaObject::invokeMethod(notifier.get(), "pageReady", Qt::QueuedConnection);
-        else
+        if (state->pages[index].step != Step::Ready)
             state->waitedFor = index;
+        else if (sinceLoop.isValid() && sinceLoop.elapsed() < LoopIntervalMs)
+            atOnce = true;
+        else
+            QMetaObject::invokeMethod(notifier.get(), "pageReady", Qt::QueuedConnection);
     }
     waiting = std::move(ready);
     if (wakeReaders)
         state->wake.notify_all();
     if (replaceReader)
         startReader();
+    if (atOnce) {
+        handedAtOnce = true;
+        deliver(index);
+    }
     return true;
+}
+
+void PagePipeline::Settle() {
+    if (std::exchange(handedAtOnce, false))
+        QCoreApplication::processEvents();
 }
 
 // The page asked for last: only the GUI thread asks, so it is still the one the notice was for
 // unless its show gave up on it, and then the page asked for since is delivered once ready.
 void PagePipeline::deliverFetched() {
+    sinceLoop.start();
+    handedAtOnce = false;
     int index = -1;
     {
         const std::lock_guard lock(state->mutex);

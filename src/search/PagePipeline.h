@@ -3,6 +3,7 @@
 #include "platform/THTML.h"
 #include "search/PhraseFinder.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -31,6 +32,9 @@ public:
     // Whether the phrase is in `text`, when `text` is the very text this pipeline handed out
     // last; nothing otherwise.
     std::optional<bool> KnownHit(const QString &text) const;
+    // Runs the events that wait since pages were last handed over without the event loop, so
+    // that input meant for the searching window meets its block.
+    void Settle();
 
     // How many reader threads a search uses: every core, at least two. 0 reads page by page
     // on the GUI thread, as the control does by itself.
@@ -55,6 +59,10 @@ private:
     std::function<void(const QString &)> waiting;
     QString lastText;
     bool lastHit = false;
+    // Since the event loop last ran a delivery: a page ready at its fetch is handed over at once
+    // in between, and through the loop again once a frame, to repaint and to refuse input.
+    QElapsedTimer sinceLoop;
+    bool handedAtOnce = false;
 };
 
 } // namespace search

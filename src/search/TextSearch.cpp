@@ -105,6 +105,8 @@ void TForm1::BitBtn1Click() {
         ListBox5->addItem(entry.left(at));
         ListBox6->addItem(entry.mid(at + 1));
     }
+    if (pipeline)
+        pipeline->Settle();
     // The phrase was looked for in lowered text without lowering each page; what is left of
     // the search is as if each had been: the last page's text and the phrase, lowered.
     if (!caseSensitive && !urls.isEmpty()) {

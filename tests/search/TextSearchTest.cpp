@@ -130,6 +130,19 @@ TEST_F(TextSearch, TheMainWindowTakesNoInputWhileTheResultsGrow) {
     QTRY_VERIFY(paints.After.contains(results));
     const auto *list = form()->ListBox5;
     EXPECT_FALSE(list->visualItemRect(list->item(results - 1)).isEmpty()) << "laid out";
+
+    // Pages found ready are handed over without a nested loop; a key typed meanwhile is still
+    // refused, not typed once the search is over.
+    int shows = 0;
+    const auto typeDuring = QObject::connect(Form2->HTML1, &platform::THTML::OnEndRetrieval, [&] {
+        if (shows++ == 2)
+            QCoreApplication::postEvent(
+                form()->Edit1, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+    });
+    EXPECT_EQ(search("help").size(), results);
+    QObject::disconnect(typeDuring);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form()->Edit1->text(), "help");
 }
 
 TEST_F(TextSearch, PhrasesThatSearchNothing) {
