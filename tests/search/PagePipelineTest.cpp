@@ -30,7 +30,7 @@ class ThreadedSearch : public ::testing::Test {
 protected:
     void TearDown() override {
         // Readers left on stalled pages end once their reads do; nothing may outlive the test.
-        QTRY_COMPARE_WITH_TIMEOUT(PagePipeline::RunningReaders(), 0, 10000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return PagePipeline::RunningReaders() == 0; }, 10000));
         platform::SetPageReadObserver(nullptr);
         PagePipeline::SetReaders(-1);
         PageCache::Shared().SetCapacity(PageCache::DefaultCapacity);
@@ -146,8 +146,9 @@ TEST_F(ThreadedSearch, ThreadsFindWhatPageByPageFinds) {
             upper << name;
     }
     // What may lie among pages: a NUL that ends the text, a text larger than a reader's
-    // buffers keep, a program, a page too big to read, a pipe, a device, a folder, and a page
-    // that vanishes just before it is read.
+    // buffers keep, a program, a page too big to read, a pipe, a device, a folder, a page
+    // that vanishes just before it is read, and one that becomes a pipe after its look (a
+    // reader blocked in its open would outlive the test).
     folder.Write("cut.htm", QByteArray("<p>needle\0 hay</p>", 18));
     folder.Write("long.htm", "<p>" + QByteArray(1536 * 1024, 'h') + " needle</p>");
     folder.Write("program.htm.bak", QByteArray("\x7f"
@@ -165,21 +166,30 @@ TEST_F(ThreadedSearch, ThreadsFindWhatPageByPageFinds) {
           << "pipe.htm"
           << "zero.htm"
           << "folder.htm"
-          << "vanish.htm";
+          << "vanish.htm"
+          << "swapped.htm";
     expected << "cut.htm"
              << "long.htm";
     Open(pages);
     platform::SetPageReadObserver([](const QString &native) {
-        if (native.endsWith(u"/vanish.htm"))
+        if (native.endsWith(u"/vanish.htm") || native.endsWith(u"/swapped.htm"))
             QFile::remove(native);
+        if (native.endsWith(u"/swapped.htm"))
+            ::mkfifo(QFile::encodeName(native).constData(), 0600);
     });
+    const auto restore = [&] {
+        for (const char *name : {"vanish.htm", "swapped.htm"}) {
+            QFile::remove(folder.Path() + "/" + name);
+            folder.Page(name, "<p>needle</p>");
+        }
+    };
 
     for (const int readers : {0, 1, 2, 5}) {
         SCOPED_TRACE(readers);
         PageCache::Shared().Clear();
-        folder.Page("vanish.htm", "<p>needle</p>");
+        restore();
         EXPECT_EQ(Search("needle", readers), InListingOrder(expected));
-        folder.Page("vanish.htm", "<p>needle</p>");
+        restore();
         EXPECT_EQ(Search("NEEDLE", readers, 1), InListingOrder(upper));
     }
 }
@@ -207,7 +217,7 @@ TEST_F(ThreadedSearch, AStalledPageCostsItsTimeOutAndHoldsUpNoOtherPage) {
         readMeanwhile += !stalled.contains(name) && held == 2;
     EXPECT_EQ(readMeanwhile, listing.size() - 2);
     stall.Release();
-    QTRY_COMPARE_WITH_TIMEOUT(PagePipeline::RunningReaders(), 0, 10000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return PagePipeline::RunningReaders() == 0; }, 10000));
 }
 
 TEST_F(ThreadedSearch, TheCacheIsNeverWrong) {

@@ -127,7 +127,7 @@ TEST_F(TextSearch, TheMainWindowTakesNoInputWhileTheResultsGrow) {
     // Pages read ahead come faster than frames; the list still ends painted whole.
     paints.After.clear();
     const int results = int(search("help").size());
-    QTRY_VERIFY(paints.After.contains(results));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.After.contains(results); }));
     const auto *list = form()->ListBox5;
     EXPECT_FALSE(list->visualItemRect(list->item(results - 1)).isEmpty()) << "laid out";
 
