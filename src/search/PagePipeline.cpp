@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -26,6 +28,12 @@ constexpr int PagesAheadPerReader = 64;
 // How long pages ready at their fetch are handed over without the event loop: a post and a
 // nested loop per page were most of the GUI thread's share of a search.
 constexpr qint64 LoopIntervalMs = 10;
+// A show that waits for its page is woken once the next pages are ready too: shows take ready
+// pages far faster than readers make them, and woken page by page the GUI thread woke for a
+// good part of all pages. Should one of those pages be slow to come, the show looks again after
+// WakeFallbackMs.
+constexpr int WakeBatch = 32;
+constexpr int WakeFallbackMs = 2;
 std::atomic<qint64> aheadBytesSetting{32 * 1024 * 1024};
 
 enum class Step { Waiting, Reading, Ready, Done };
@@ -61,6 +69,7 @@ struct PagePipeline::State {
     int claimed = 0;  // the next page a reader takes
     int fetched = -1; // the page the extractor asked for last
     int waitedFor = -1;
+    int wakeThrough = -1;  // the last page of the batch woken for
     int freshReady = 0;    // ready slots read for this search
     qint64 freshBytes = 0; // and the bytes of their texts
     int idleReaders = 0;   // readers waiting for those to be taken
@@ -119,6 +128,21 @@ void prepare(PagePipeline::State &state, platform::PageReader &reader, const QSt
     slot.text = std::move(page.Text);
 }
 
+// Whether the show waiting for its page is to be woken: the page is ready, and so are the others
+// of its batch, unless no page is left to read or the readers have no room to go on.
+bool worthWaking(const PagePipeline::State &state) {
+    if (state.pages[state.waitedFor].step != Step::Ready)
+        return false;
+    if (state.claimed >= int(state.pages.size()) || state.freshReady >= state.ahead ||
+        state.freshBytes >= state.aheadBytes)
+        return true;
+    for (int i = state.waitedFor + 1; i <= state.wakeThrough; ++i) {
+        if (state.pages[i].step == Step::Waiting || state.pages[i].step == Step::Reading)
+            return false;
+    }
+    return true;
+}
+
 // Marks a slot taken or given up; true when readers waiting for room should be woken.
 bool release(PagePipeline::State &state, Slot &slot) {
     slot.step = Step::Done;
@@ -140,6 +164,11 @@ PagePipeline::PagePipeline(const QStringList &urls, const PhraseFinder &finder, 
     : state(std::make_shared<State>(urls, finder, cache, PagesAheadPerReader * std::max(readers, 1),
                                     aheadBytesSetting.load())),
       notifier(std::make_unique<PageReadyNotifier>(this)) {
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, notifier.get(), [this] {
+        if (!deliverFetched())
+            fallback.start(WakeFallbackMs); // still waiting
+    });
     state->notifier = notifier.get();
     state->owner = this;
     for (int i = 0; i < std::max(readers, 1); ++i)
@@ -196,7 +225,7 @@ void PagePipeline::readPages(std::shared_ptr<State> shared) {
             slot.bytes = slot.text.size() * qint64(sizeof(QChar));
             s.freshBytes += slot.bytes;
         }
-        if (s.waitedFor == index && s.owner) {
+        if (s.waitedFor >= 0 && s.owner && worthWaking(s)) {
             s.waitedFor = -1;
             QMetaObject::invokeMethod(s.notifier, "pageReady", Qt::QueuedConnection);
         }
@@ -210,6 +239,7 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
     bool replaceReader = false;
     bool wakeReaders = false;
     bool atOnce = false;
+    bool waits = false;
     int index = -1;
     {
         const std::lock_guard lock(state->mutex);
@@ -224,9 +254,11 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
             wakeReaders = release(*state, previous);
         }
         state->fetched = index = next;
-        if (state->pages[index].step != Step::Ready)
+        if (state->pages[index].step != Step::Ready) {
             state->waitedFor = index;
-        else if (sinceLoop.isValid() && sinceLoop.elapsed() < LoopIntervalMs)
+            state->wakeThrough = std::min(index + WakeBatch, int(state->pages.size())) - 1;
+            waits = true;
+        } else if (sinceLoop.isValid() && sinceLoop.elapsed() < LoopIntervalMs)
             atOnce = true;
         else
             QMetaObject::invokeMethod(notifier.get(), "pageReady", Qt::QueuedConnection);
@@ -239,6 +271,8 @@ bool PagePipeline::Fetch(const QString &url, std::function<void(const QString &)
     if (atOnce) {
         handedAtOnce = true;
         deliver(index);
+    } else if (waits) {
+        fallback.start(WakeFallbackMs);
     }
     return true;
 }
@@ -250,7 +284,7 @@ void PagePipeline::Settle() {
 
 // The page asked for last: only the GUI thread asks, so it is still the one the notice was for
 // unless its show gave up on it, and then the page asked for since is delivered once ready.
-void PagePipeline::deliverFetched() {
+bool PagePipeline::deliverFetched() {
     sinceLoop.start();
     handedAtOnce = false;
     int index = -1;
@@ -258,28 +292,31 @@ void PagePipeline::deliverFetched() {
         const std::lock_guard lock(state->mutex);
         index = state->fetched;
     }
-    if (index >= 0)
-        deliver(index);
+    return index >= 0 && deliver(index);
 }
 
-void PagePipeline::deliver(int index) {
+bool PagePipeline::deliver(int index) {
     bool wakeReaders = false;
     {
         const std::lock_guard lock(state->mutex);
         Slot &slot = state->pages[index];
         if (index != state->fetched || slot.step != Step::Ready)
-            return;
+            return false;
+        if (state->waitedFor == index)
+            state->waitedFor = -1; // taken before its batch was ready
         lastText = std::move(slot.text);
         lastHit = slot.hit;
         wakeReaders = release(*state, slot);
     }
     if (wakeReaders)
         state->wake.notify_all();
+    fallback.stop();
     if (waiting) {
         const auto ready = std::move(waiting);
         waiting = nullptr;
         ready(lastText);
     }
+    return true;
 }
 
 std::optional<bool> PagePipeline::KnownHit(const QString &text) const {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -51,8 +52,9 @@ private:
     static void readPages(std::shared_ptr<State> state);
     void startReader();
     friend class PageReadyNotifier;
-    void deliverFetched();
-    void deliver(int index);
+    // Both true when the page was handed over.
+    bool deliverFetched();
+    bool deliver(int index);
 
     std::shared_ptr<State> state;
     std::unique_ptr<QObject> notifier; // receives the readers' "page ready" on the GUI thread
@@ -63,6 +65,7 @@ private:
     // in between, and through the loop again once a frame, to repaint and to refuse input.
     QElapsedTimer sinceLoop;
     bool handedAtOnce = false;
+    QTimer fallback; // a waiting show looks again, should the readers not wake it
 };
 
 } // namespace search
