@@ -20,6 +20,8 @@ class PageCache;
 // reading stalls holds up only its own reader: once its show gives up on it, a new reader takes
 // its place, so the other pages are read on. At most 64 pages per reader read afresh, and 32 MB
 // of their text, are kept ahead of the one shown, so memory does not grow with the folder.
+// A page ready when its show asks for it is handed over at once; a show that has to wait is
+// woken for a batch of pages, not for each.
 class PagePipeline : public platform::THTML::PageSource {
 public:
     PagePipeline(const QStringList &urls, const PhraseFinder &finder, PageCache *cache,
