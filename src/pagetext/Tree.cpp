@@ -2,10 +2,8 @@
 
 #include "pagetext/Entities.h"
 #include "pagetext/NameTable.h"
-#include "pagetext/PageText.h"
 
 #include <algorithm>
-#include <string_view>
 
 // The parser's side of the pass: tags, entities, and the stack of open elements that Qt's
 // parser would build, with its repair rules.
@@ -440,18 +438,6 @@ void PlainTextExtractor::popTo(int depth) {
     }
 }
 
-int PlainTextExtractor::findOpenUnknown(Word name) const {
-    const quint64 hash = hashName(name);
-    if (unknownCountOf(hash) == 0)
-        return -1;
-    for (int i = top(); i > 0; --i) {
-        const Open &e = stack[i];
-        if (e.tag == Tag::Unknown && e.nameHash == hash && sameName(e, name))
-            return i;
-    }
-    return -1;
-}
-
 // Qt reuses the last node for the next one when it is a text node holding nothing, or a single
 // blank right after a block, table or invisible element: that text is then never shown.
 bool PlainTextExtractor::resolvePendingText() {
@@ -493,120 +479,6 @@ void PlainTextExtractor::newTextNode(bool popped, Tag afterVoid) {
     // A hidden node is not inline either, to Qt.
     lastChainMax = r.hidden ? top() + 1 : parent.chainMax;
     updateMode();
-}
-
-quint64 PlainTextExtractor::hashName(Word name) const {
-    quint64 hash = 14695981039346656037ULL;
-    for (const QChar c : nameView(name)) {
-        hash ^= lowerChar(c.unicode());
-        hash *= 1099511628211ULL;
-    }
-    return hash ? hash : 1;
-}
-
-bool PlainTextExtractor::sameName(const Open &e, Word name) const {
-    const QStringView a = nameView(Word{e.nameFrom, e.nameLength});
-    const QStringView b = nameView(name);
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (lowerChar(a[i].unicode()) != lowerChar(b[i].unicode()))
-            return false;
-    }
-    return true;
-}
-
-// Open unknown elements per name, so that an end tag nobody opened costs no search.
-int &PlainTextExtractor::unknownCount(quint64 hash) {
-    if (unknownUsed * 2 >= int(unknownCounts.size())) {
-        std::vector<std::pair<quint64, int>> old;
-        old.swap(unknownCounts);
-        unknownCounts.assign(std::max<size_t>(64, old.size() * 2), {0, 0});
-        unknownUsed = 0;
-        for (const auto &slot : old) {
-            if (slot.first)
-                unknownCount(slot.first) = slot.second;
-        }
-    }
-    const size_t mask = unknownCounts.size() - 1;
-    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
-        auto &slot = unknownCounts[i];
-        if (slot.first == hash)
-            return slot.second;
-        if (slot.first == 0) {
-            slot.first = hash;
-            ++unknownUsed;
-            return slot.second;
-        }
-    }
-}
-
-int PlainTextExtractor::unknownCountOf(quint64 hash) const {
-    if (unknownCounts.empty())
-        return 0;
-    const size_t mask = unknownCounts.size() - 1;
-    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
-        const auto &slot = unknownCounts[i];
-        if (slot.first == hash)
-            return slot.second;
-        if (slot.first == 0)
-            return 0;
-    }
-}
-
-namespace {
-
-// The first '!' at or after `i` in s[0, n), or n. Every page is scanned whole for it, so 32
-// units are looked at a time where SSE2 is there.
-qsizetype findBang(const char16_t *s, qsizetype i, qsizetype n) {
-#if defined(__SSE2__)
-    const __m128i bang = _mm_set1_epi8('!');
-    const auto bytes = [&](qsizetype at) {
-        return _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + at)),
-                                _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + at + 8)));
-    };
-    for (; i + 32 <= n; i += 32) {
-        const __m128i low = _mm_cmpeq_epi8(bytes(i), bang);
-        const __m128i high = _mm_cmpeq_epi8(bytes(i + 16), bang);
-        if (_mm_movemask_epi8(_mm_or_si128(low, high)) != 0)
-            break;
-    }
-#endif
-    return findUnit(s, i, n, u'!');
-}
-
-// Where a "<!--" marker first occurs in `text`, or -1. Pages hold few '!' outside comments
-// and declarations, so those are looked for.
-qsizetype findMarker(QStringView text, std::u16string_view marker) {
-    const char16_t *const s = text.utf16();
-    const qsizetype n = text.size();
-    const auto m = qsizetype(marker.size());
-    for (qsizetype at = findBang(s, 1, n); at + m - 1 <= n; at = findBang(s, at + 1, n)) {
-        if (std::u16string_view(s + at - 1, m) == marker)
-            return at - 1;
-    }
-    return -1;
-}
-
-} // namespace
-
-void ExtractPlainText(QStringView html, platform::PageBuffer<char16_t> &text, bool *exact) {
-    // Qt imports only the marked part of clipboard-style HTML.
-    const qsizetype start = findMarker(html, u"<!--StartFragment-->");
-    if (start >= 0) {
-        const qsizetype end = findMarker(html, u"<!--EndFragment-->");
-        html = start < end ? html.sliced(start, end - start) : html.sliced(start);
-    }
-    PlainTextExtractor extractor(html, text);
-    extractor.run();
-    if (exact)
-        *exact = !extractor.beyondForwardPass;
-}
-
-QString ExtractPlainText(QStringView html, bool *exact) {
-    platform::PageBuffer<char16_t> text;
-    ExtractPlainText(html, text, exact);
-    return text.Take();
 }
 
 } // namespace pagetext
