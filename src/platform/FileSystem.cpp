@@ -73,15 +73,6 @@ std::optional<FileStamp> stampOfPath(const QString &path, bool *exists = nullptr
         *exists = found;
     return found && S_ISREG(info.st_mode) ? std::optional(stampOf(info)) : std::nullopt;
 }
-
-// The open file's own stamp: a file swapped in between a look at its path and the open is
-// still described truly.
-std::optional<FileStamp> stampOfOpen(QFile &file) {
-    struct stat info {};
-    if (::fstat(file.handle(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
-    return stampOf(info);
-}
 #else
 // Without stat(): Qt's view of the file, to the millisecond, and no file number.
 std::optional<FileStamp> stampOfPath(const QString &path, bool *exists = nullptr) {
@@ -94,10 +85,6 @@ std::optional<FileStamp> stampOfPath(const QString &path, bool *exists = nullptr
     stamp.Size = info.size();
     stamp.ModifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
     return stamp;
-}
-
-std::optional<FileStamp> stampOfOpen(QFile &file) {
-    return stampOfPath(file.fileName());
 }
 #endif
 
@@ -124,25 +111,6 @@ std::optional<FileStamp> StampOfFile(const QString &windowsPath, QString &native
 }
 
 namespace {
-
-// Opens a regular file of at most MaxFileSize bytes for reading; its size, or -1.
-qint64 openWhole(const QString &native, QFile &file, FileStamp *stamp) {
-    if (native.isEmpty())
-        return -1;
-    const QFileInfo info(native);
-    // Devices, pipes and directories never reach open(): reading them could block or never end.
-    if (!info.isFile() || info.size() > MaxFileSize)
-        return -1;
-    file.setFileName(native);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return -1;
-    const std::optional<FileStamp> opened = stampOfOpen(file);
-    if (!opened || opened->Size > MaxFileSize)
-        return -1;
-    if (stamp)
-        *stamp = *opened;
-    return opened->Size;
-}
 
 // Widens Windows-1252 bytes to `out`, one unit per byte.
 void widen1252(QByteArrayView bytes, char16_t *out) {
@@ -215,25 +183,31 @@ bool ReadNativeFile(const QString &native, bool found, PageBuffer<char> &bytes, 
     return regular;
 }
 #else
+// Without the system's calls: Qt's look at the file before the open, and again after it.
 bool ReadNativeFile(const QString &native, bool, PageBuffer<char> &bytes, FileStamp *stamp) {
-    QFile file;
-    const qint64 size = openWhole(native, file, stamp);
-    if (size < 0)
+    // Devices, pipes and directories never reach open(): reading them could block or never end.
+    const std::optional<FileStamp> seen = stampOfPath(native);
+    if (native.isEmpty() || !seen || seen->Size > MaxFileSize)
         return false;
-    const qint64 got = file.read(bytes.Resize(size), size);
+    QFile file(native);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    const std::optional<FileStamp> opened = stampOfPath(native);
+    if (!opened || opened->Size > MaxFileSize)
+        return false;
+    if (stamp)
+        *stamp = *opened;
+    const qint64 got = file.read(bytes.Resize(opened->Size), opened->Size);
     bytes.Truncate(qMax<qint64>(got, 0));
     return true;
 }
 #endif
 
 std::optional<QByteArray> ReadWholeFile(const QString &windowsPath, FileStamp *stamp) {
-    QFile file;
-    const qint64 size = openWhole(ToNativePath(windowsPath), file, stamp);
-    if (size < 0)
+    PageBuffer<char> bytes;
+    if (!ReadNativeFile(ToNativePath(windowsPath), false, bytes, stamp))
         return std::nullopt;
-    QByteArray bytes(size, Qt::Uninitialized);
-    bytes.truncate(qMax<qint64>(file.read(bytes.data(), size), 0));
-    return bytes;
+    return QByteArray(bytes.Data(), bytes.Size());
 }
 
 void FromWindows1252(QByteArrayView bytes, PageBuffer<char16_t> &text) {
