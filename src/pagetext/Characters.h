@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 #include <array>
@@ -112,6 +114,16 @@ inline char16_t lowerChar(char16_t c) {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? char16_t(c + ('a' - 'A')) : c;
     return QChar::toLower(c);
+}
+
+// Qt lower-cases a tag's name as a whole string, which a unit at a time does not match past
+// ASCII: 'İ' becomes "i̇" and letters beyond U+FFFF lower too. Null for an ASCII name.
+inline QString lowerNonAsciiName(QStringView name) {
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80)
+            return name.toString().toLower();
+    }
+    return {};
 }
 
 } // namespace pagetext

@@ -9,6 +9,17 @@
 // parser would build, with its repair rules.
 namespace pagetext {
 
+namespace {
+
+// The element a name stands for, if any: its packed key, from the name lower-cased as Qt does.
+quint64 elementKey(QStringView name) {
+    const QString lowered = lowerNonAsciiName(name);
+    const QStringView folded = lowered.isNull() ? name : QStringView(lowered);
+    return packName(folded.utf16(), folded.size(), true);
+}
+
+} // namespace
+
 PlainTextExtractor::Word PlainTextExtractor::scanWord() {
     Word word;
     if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
@@ -56,7 +67,7 @@ PlainTextExtractor::Word PlainTextExtractor::scanWord() {
 PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
     if (pos < n && (s[pos] == u'"' || s[pos] == u'\'')) {
         const Word word = scanWord();
-        key = packName(s + word.from, word.length, true);
+        key = elementKey(QStringView(s + word.from, word.length));
         return word;
     }
     quint64 packed = 0;
@@ -85,7 +96,10 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
         ++end;
     }
     const Word word{pos, end - pos};
-    key = packable && word.length > 0 && word.length <= PackedLength ? packed : 0;
+    if (packable)
+        key = word.length > 0 && word.length <= PackedLength ? packed : 0;
+    else
+        key = elementKey(QStringView(s + word.from, word.length)); // "bloc\u212Aquote", say
     pos = end;
     return word;
 }
@@ -114,8 +128,7 @@ PlainTextExtractor::Word PlainTextExtractor::decodeEntitiesInName(Word raw, quin
         decodedNames.append(text[i++]);
     }
     const Word decoded{-1 - from, decodedNames.size() - from};
-    const QStringView view = nameView(decoded);
-    key = packName(view.utf16(), view.size(), true);
+    key = elementKey(nameView(decoded));
     return decoded;
 }
 
@@ -137,9 +150,14 @@ void PlainTextExtractor::scanAttributes(bool cell) {
         const Word value = scanWord();
         if (!cell)
             continue;
-        const QStringView name(s + key.from, key.length);
-        const bool columns = name.compare(u"colspan", Qt::CaseInsensitive) == 0;
-        if (!columns && name.compare(u"rowspan", Qt::CaseInsensitive) != 0)
+        // Qt lower-cases the name, where a case-insensitive match would fold: "rowſpan" is no
+        // row span to Qt.
+        const QStringView raw(s + key.from, key.length);
+        const QString lowered = lowerNonAsciiName(raw);
+        const QStringView name = lowered.isNull() ? raw : QStringView(lowered);
+        const auto sensitivity = lowered.isNull() ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        const bool columns = name.compare(u"colspan", sensitivity) == 0;
+        if (!columns && name.compare(u"rowspan", sensitivity) != 0)
             continue;
         bool ok = false;
         const int span = QStringView(s + value.from, value.length).toInt(&ok);
@@ -224,10 +242,8 @@ void PlainTextExtractor::parseCloseTag() {
         }
         while (name.length > 0 && isSpace(nameView(name).back().unicode()))
             --name.length;
-        if (name.length != scanned.length) {
-            const QStringView view = nameView(name);
-            key = packName(view.utf16(), view.size(), true);
-        }
+        if (name.length != scanned.length)
+            key = elementKey(nameView(name));
     }
     if (name.length == 0) {
         // Only a nameless node matches; a text node is one.

@@ -17,8 +17,9 @@ int PlainTextExtractor::findOpenUnknown(Word name) const {
 }
 
 quint64 PlainTextExtractor::hashName(Word name) const {
+    const QString lowered = lowerNonAsciiName(nameView(name));
     quint64 hash = 14695981039346656037ULL;
-    for (const QChar c : nameView(name)) {
+    for (const QChar c : lowered.isNull() ? nameView(name) : QStringView(lowered)) {
         hash ^= lowerChar(c.unicode());
         hash *= 1099511628211ULL;
     }
@@ -26,8 +27,12 @@ quint64 PlainTextExtractor::hashName(Word name) const {
 }
 
 bool PlainTextExtractor::sameName(const Open &e, Word name) const {
-    const QStringView a = nameView(Word{e.nameFrom, e.nameLength});
-    const QStringView b = nameView(name);
+    const QStringView rawA = nameView(Word{e.nameFrom, e.nameLength});
+    const QStringView rawB = nameView(name);
+    const QString loweredA = lowerNonAsciiName(rawA);
+    const QString loweredB = lowerNonAsciiName(rawB);
+    const QStringView a = loweredA.isNull() ? rawA : QStringView(loweredA);
+    const QStringView b = loweredB.isNull() ? rawB : QStringView(loweredB);
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {

@@ -199,6 +199,10 @@ const Page AgreementPages[] = {
      "<pre><pre>j</pre><e>\n<></pre>k<pre><hr><b>\n</hr>l</pre>"},
     {"entities in tag names",
      "<td>a</table&nbsp;>b<p>c</p&#32;>d<&#98;>e</b>f<x&amp;>g<p>h</x&#38;>i</&nbsp;>j"},
+    {"names lower-cased past ASCII",
+     "a<bloc\u212Aquote>b</blockquote>c<ul><x\u0130><li>d</xi\u0307>e</ul>f"
+     "<ul><x\U00010400><li>g</x\U00010428>h</ul>i<ul><y\u0130><li>j</yi>k</ul>l"
+     "<table><tr><td row\u017Fpan=3>m<td>n<tr><td>o<td>p</table>q"},
 };
 
 TEST(PageTextTest, AgreesWithQtView) {
