@@ -86,6 +86,7 @@ private:
     struct Word {
         qsizetype from = 0;
         qsizetype length = 0;
+        bool literal = false; // single-quoted: Qt reads no entity in it
     };
     QString decodedNames;
 
@@ -374,6 +375,8 @@ private:
         return key != 0 ? raw : decodeEntitiesInName(raw, key);
     }
     Word decodeEntitiesInName(Word raw, quint64 &key);
+    void appendDecoded(Word raw, QString &to) const;
+    QStringView wordText(Word raw, QString &storage) const;
     void takeBackLineBreak();
     // An end tag's new text node is, to Qt, the node a nameless element made when it reuses it;
     // that node stays listed among the children it was put in.

@@ -36,6 +36,7 @@ PlainTextExtractor::Word PlainTextExtractor::scanWord() {
             break;
         }
         word.length = at - word.from;
+        word.literal = quote == u'\'';
         pos = at < n ? at + 1 : n;
         return word;
     }
@@ -108,28 +109,46 @@ PlainTextExtractor::Word PlainTextExtractor::scanName(quint64 &key) {
 // name's blanks are trimmed after. A successful entity holds nothing that ends a name, so the
 // name spans what scanName found. Names with entities are kept decoded beside the page.
 PlainTextExtractor::Word PlainTextExtractor::decodeEntitiesInName(Word raw, quint64 &key) {
-    const QStringView text(s + raw.from, raw.length);
-    if (!text.contains(u'&'))
+    if (raw.literal || !QStringView(s + raw.from, raw.length).contains(u'&'))
         return raw;
     const qsizetype from = decodedNames.size();
-    for (qsizetype i = 0; i < text.size();) {
-        if (text[i] == u'&') {
-            const qsizetype semicolon = text.indexOf(u';', i + 1);
-            char16_t units[2];
-            const int count = semicolon > i + 1 && semicolon - i <= 10
-                                  ? decodeEntity(text.sliced(i + 1, semicolon - i - 1), units)
-                                  : 0;
-            if (count > 0) {
-                decodedNames.append(QStringView(units, count));
-                i = semicolon + 1;
-                continue;
-            }
-        }
-        decodedNames.append(text[i++]);
-    }
+    appendDecoded(raw, decodedNames);
     const Word decoded{-1 - from, decodedNames.size() - from};
     key = elementKey(nameView(decoded));
     return decoded;
+}
+
+// As in text, an entity in a tag's word ends at its ';' or at the page's end, and Qt gives up on
+// it past 9 units, the ';' included.
+void PlainTextExtractor::appendDecoded(Word raw, QString &to) const {
+    const QStringView text(s + raw.from, raw.length);
+    const bool endsPage = raw.from + raw.length == n;
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == u'&') {
+            const qsizetype semicolon = text.indexOf(u';', i + 1);
+            const qsizetype end = semicolon >= 0 ? semicolon : endsPage ? text.size() : -1;
+            const qsizetype body = end - i - 1;
+            char16_t units[2];
+            const int count = body > 0 && body <= (semicolon >= 0 ? 8 : 9)
+                                  ? decodeEntity(text.sliced(i + 1, body), units)
+                                  : 0;
+            if (count > 0) {
+                to.append(QStringView(units, count));
+                i = semicolon >= 0 ? semicolon + 1 : end;
+                continue;
+            }
+        }
+        to.append(text[i++]);
+    }
+}
+
+// A word of a tag as Qt reads it: the page's own units, or decoded into `storage`.
+QStringView PlainTextExtractor::wordText(Word raw, QString &storage) const {
+    const QStringView text(s + raw.from, raw.length);
+    if (raw.literal || !text.contains(u'&'))
+        return text;
+    appendDecoded(raw, storage);
+    return storage;
 }
 
 // Skips a tag's attributes; for a table cell, notes the columns and rows it spans (1 unless a
@@ -150,9 +169,14 @@ void PlainTextExtractor::scanAttributes(bool cell) {
         const Word value = scanWord();
         if (!cell)
             continue;
+        // Only a name of 7 units, or one with an entity, can be a span.
+        const QStringView keyText(s + key.from, key.length);
+        if (key.length != 7 && (key.literal || !keyText.contains(u'&')))
+            continue;
+        QString decodedKey;
+        const QStringView raw = wordText(key, decodedKey);
         // Qt lower-cases the name, where a case-insensitive match would fold: "rowſpan" is no
         // row span to Qt.
-        const QStringView raw(s + key.from, key.length);
         const QString lowered = lowerNonAsciiName(raw);
         const QStringView name = lowered.isNull() ? raw : QStringView(lowered);
         const auto sensitivity = lowered.isNull() ? Qt::CaseInsensitive : Qt::CaseSensitive;
@@ -160,7 +184,8 @@ void PlainTextExtractor::scanAttributes(bool cell) {
         if (!columns && name.compare(u"rowspan", sensitivity) != 0)
             continue;
         bool ok = false;
-        const int span = QStringView(s + value.from, value.length).toInt(&ok);
+        QString decodedValue;
+        const int span = wordText(value, decodedValue).toInt(&ok);
         if (ok)
             (columns ? cellColumns : cellRows) =
                 std::clamp(span, 1, columns ? MaxColumnSpan : MaxRowSpan);

@@ -199,6 +199,11 @@ const Page AgreementPages[] = {
      "<pre><pre>j</pre><e>\n<></pre>k<pre><hr><b>\n</hr>l</pre>"},
     {"entities in tag names",
      "<td>a</table&nbsp;>b<p>c</p&#32;>d<&#98;>e</b>f<x&amp;>g<p>h</x&#38;>i</&nbsp;>j"},
+    {"entities in a tag's words",
+     "<table><tr><td row&#115;pan=3>a<td>b<tr><td>c<td>d</table>e<table><tr><td rowspan=\"&#51;\">"
+     "f<td>g<tr><td>h</table>i<table><tr><td rowspan='&#51;'>j<td>k<tr><td>l</table>m"
+     "<&#00000112;>n<'&#080;'>o<\"&#080;\">p"},
+    {"an entity in a name at the page's end", "<pre>a</pre?<e>\n><<&#233;epr> </&#160"},
     {"names lower-cased past ASCII",
      "a<bloc\u212Aquote>b</blockquote>c<ul><x\u0130><li>d</xi\u0307>e</ul>f"
      "<ul><x\U00010400><li>g</x\U00010428>h</ul>i<ul><y\u0130><li>j</yi>k</ul>l"
